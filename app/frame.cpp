@@ -1,0 +1,158 @@
+// The per-frame driver: time, motion, view, clear, stars, board, overlays, quit, title, errors.
+//
+// Globals (times in seconds on the elapsedMs clock unless said otherwise):
+//   elapsedMs         toolkit clock in milliseconds, written by main and onDisplay
+//   nowSeconds        this frame's time
+//   lastFrameSeconds  the previous frame's nowSeconds
+//   frameStep         seconds since the previous frame; a step above 0.1 becomes 0.05
+//   framesThisSecond  frames counted since the last whole-second mark
+//   framesPerSecond   frames counted in the last completed second
+//   nextSecondMark    time at which the next count is taken
+//   brightness        fade factor 0..1 applied by the board and the spotlight
+//   quitTime          nowSeconds at which ESC was pressed; 0 while not quitting
+//   forceClear        one-shot request to clear the next frame even in hyperspace
+//   helpShown         flag: the help page is drawn every frame
+#include "app/frame.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstdlib>
+
+#include "app/settings.h"
+#include "app/window.h"
+#include "backdrop/star_field.h"
+#include "board/pin_board.h"
+#include "motion/oscillator_bank.h"
+#include "motion/random.h"
+#include "overlay/help_screen.h"
+#include "overlay/text_overlay.h"
+#include "overlay/title_caption.h"
+#include "view/camera.h"
+#include "view/projection.h"
+
+int elapsedMs = 0;
+float nowSeconds = 0;
+double lastFrameSeconds = 0;
+float frameStep = 0;
+int framesThisSecond = 0;
+int framesPerSecond = 30;
+double nextSecondMark = 1.0;
+float brightness = 1.0f;
+float quitTime = 0;
+int forceClear = 0;
+int helpShown = 0;
+
+namespace {
+constexpr double kReseedChance = 0.1;       // about one frame in ten reseeds the generator
+constexpr double kMaxFrameStep = 0.1;       // seconds; a longer stall...
+constexpr float kStalledFrameStep = 0.05f;  // ...advances motion by this much instead
+constexpr double kFadeInSeconds = 3.0;
+constexpr double kQuitFadeSeconds = 3.0;
+constexpr float kQuitBrightness = 0.1f;  // the process ends once the fade drops below this
+constexpr float kTitleSeconds = 10.0f;   // the title caption shows this long after start
+constexpr float kTitleSize = 60.0f;      // glyph height of the title, pixels
+constexpr double kStarTurnFrequency = 0.01;
+constexpr double kStarTurnSpan = 720;  // degrees, from -360 to 360
+constexpr double kStarTurnLow = -360;
+
+void maybeReseedRandom() {
+    if (uniformRandom(1.0) < kReseedChance)
+        seedRandom(static_cast<unsigned int>(elapsedMs));
+}
+
+void advanceClock() {
+    nowSeconds = static_cast<float>(elapsedMs * 0.001);
+    frameStep = static_cast<float>(elapsedMs * 0.001 - lastFrameSeconds);
+    if (frameStep > kMaxFrameStep)
+        frameStep = kStalledFrameStep;  // a stall is not a jump
+    lastFrameSeconds = nowSeconds;
+}
+
+// The frame that reaches the mark is counted in the second it closes; after a clock jump
+// the mark catches up by one second per frame.
+void countFrame() {
+    framesThisSecond += 1;
+    if (nowSeconds >= nextSecondMark) {
+        nextSecondMark += 1.0;
+        framesPerSecond = framesThisSecond;
+        framesThisSecond = 0;
+    }
+}
+
+void fadeIn() {
+    if (nowSeconds < kFadeInSeconds)
+        brightness = static_cast<float>(nowSeconds / kFadeInSeconds);
+}
+
+// Without blanking nothing is cleared and each frame is drawn over the last (hyperspace).
+void clearFrame() {
+    if (settings.blanking || forceClear)
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    forceClear = 0;
+}
+
+void drawTumblingStars() {
+    if (!settings.universeOn)
+        return;
+    glPushMatrix();
+    glRotatef(
+        static_cast<float>(oscillatorValue(1, kStarTurnFrequency, kStarTurnSpan, kStarTurnLow)), 0,
+        1, 0);
+    glRotatef(
+        static_cast<float>(oscillatorValue(2, kStarTurnFrequency, kStarTurnSpan, kStarTurnLow)), 1,
+        0, 0);
+    glRotatef(
+        static_cast<float>(oscillatorValue(3, kStarTurnFrequency, kStarTurnSpan, kStarTurnLow)), 0,
+        0, 1);
+    starField.draw();
+    glPopMatrix();
+}
+
+void drawOverlays() {
+    if (textOverlay.messageExpiry != 0)
+        textOverlay.drawMessageLine();
+    if (settings.clockOn)
+        textOverlay.drawFrameRate(framesPerSecond);
+    if (helpShown)
+        drawHelpScreen();
+}
+
+// Ends the process, unshown frame and all, once the fade after ESC has run out.
+void fadeOutAndQuitWhenDark() {
+    if (quitTime == 0)
+        return;
+    brightness = static_cast<float>(1.0 - (nowSeconds - quitTime) / kQuitFadeSeconds);
+    if (brightness < kQuitBrightness) {
+        releaseGraphics();
+        std::exit(0);
+    }
+}
+
+void drawTitle() {
+    if (nowSeconds >= kTitleSeconds)
+        return;
+    auto x = static_cast<short>(windowWidth * 0.1);
+    auto y = static_cast<short>(windowHeight * 0.2);
+    auto alpha = static_cast<float>(1.0 - std::sqrt(nowSeconds / 10.0));
+    drawTitleCaption("Varo", x, y, kTitleSize, alpha);
+}
+}  // namespace
+
+bool renderFrame() {
+    maybeReseedRandom();
+    advanceClock();
+    advanceOscillators(oscillatorCount, frameStep, settings, paused);
+    countFrame();
+    fadeIn();
+    setupView();
+    updateCamera();
+    clearFrame();
+    drawTumblingStars();
+    drawBoard();
+    drawOverlays();
+    fadeOutAndQuitWhenDark();
+    drawTitle();
+    textOverlay.drawGlErrors();
+    return true;
+}

@@ -1,0 +1,28 @@
+// The record of every user-adjustable setting.
+#pragma once
+
+// Fields are all zero until resetSettings() puts the defaults in.
+class SimulationSettings {
+public:
+    virtual ~SimulationSettings();
+
+    int fieldOfView;         // degrees, 1..179, before letterboxing
+    int letterbox;           // bar level 0..6
+    int tesselation;         // pin count T, 8..40: the board is 2T x T pins
+    int universeOn;          // flag: star field drawn
+    int blanking;            // flag: frame cleared every frame (0 is hyperspace)
+    int spotlightOn;         // flag: spotlight state loaded every frame
+    int texturesOn;          // flag: pin heads textured
+    int polyMode;            // 0 polygons, 1 lines, 2 points
+    int cameraMode;          // 0 automatic, 1 manual
+    int texGenMode;          // 0 sphere map, 1 object linear, 2 eye linear
+    int imageIndex;          // 0 fish-eye picture, 1 portrait
+    int clockOn;             // flag: frames-per-second line drawn
+    float rotateSpeed;       // factor on oscillators 1..3
+    float movementSpeed;     // factor on oscillators 4..6
+    float cameraZ;           // eye distance on the z axis; unbounded
+    float objectSize;        // factor; shown, used by nothing
+    float mainSpeed;         // factor on oscillator 0 and 7..49
+    float speed;             // factor; shown, used by nothing
+    float lightRotateSpeed;  // factor on oscillators 50 and up (none run)
+};

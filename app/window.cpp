@@ -1,0 +1,138 @@
+// Start-up and the toolkit's window callbacks: the scene set-up, reshape, idle and display.
+//
+// Globals:
+//   windowWidth, windowHeight  window size in pixels, kept by onReshape (0 before the first)
+//   fullScreen                 flag: full screen (1) or the 512 x 512 window (0)
+#include "app/window.h"
+
+#include <GL/freeglut.h>
+
+#include "app/frame.h"
+#include "app/settings.h"
+#include "backdrop/star_field.h"
+#include "images/texture_table.h"
+#include "input/keyboard.h"
+#include "input/special_keys.h"
+#include "motion/oscillator_bank.h"
+#include "overlay/text_overlay.h"
+#include "view/camera.h"
+#include "view/projection.h"
+
+int windowWidth = 0;
+int windowHeight = 0;
+int fullScreen = 1;
+
+namespace {
+// Leaving full screen, the toolkit first restores the size the window had before it went full
+// screen, after a resize asked for at the same time; the size asked for is therefore asked
+// again by each frame until the window has it.
+int askedWidth = 0;  // pixels; 0: no window size pending
+int askedHeight = 0;
+
+void keepAskedWindowSize() {
+    if (askedWidth == 0)
+        return;
+    if (glutGet(GLUT_WINDOW_WIDTH) == askedWidth && glutGet(GLUT_WINDOW_HEIGHT) == askedHeight)
+        askedWidth = askedHeight = 0;
+    else
+        glutReshapeWindow(askedWidth, askedHeight);
+}
+}  // namespace
+
+namespace {
+constexpr int kStarCount = 2000;
+constexpr float kStarOuterExtent = 8.0f;  // stars fill the cube -8..8...
+constexpr float kStarInnerExtent = 5.0f;  // ...outside the central cube of half-size 5.01
+constexpr int kStarShapeCubeShell = 1;
+
+// Fixed GL state: colour material, light model and fog are loaded although lighting and fog
+// are never enabled, so they leave the picture as it is.
+void setFixedGlState() {
+    glEnable(GL_COLOR_MATERIAL);
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+    glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, 1);
+    glMateriali(GL_FRONT_AND_BACK, GL_SHININESS, 5);
+    glShadeModel(GL_SMOOTH);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glAlphaFunc(GL_GREATER, 0.0f);
+    glDisable(GL_DITHER);
+    const GLfloat fogColour[] = {0, 0, 0, 1};
+    glFogi(GL_FOG_MODE, GL_LINEAR);
+    glFogfv(GL_FOG_COLOR, fogColour);
+    glFogf(GL_FOG_START, 0.5f);
+    glFogf(GL_FOG_END, 10.0f);
+    glFogf(GL_FOG_DENSITY, 0.1f);
+}
+
+// main seeds from the toolkit clock read before glutInit, which counts from boot; the
+// frames count from glutInit. Timed events must use the frames' clock.
+void moveClockToFrameTime() {
+    elapsedMs = glutGet(GLUT_ELAPSED_TIME);
+}
+}  // namespace
+
+void openWindow(int* argc, char** argv) {
+    glutInit(argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowSize(windowWidth, windowHeight);  // both 0: no size asked for
+    glutCreateWindow("Varo");
+    glutFullScreen();
+    glutKeyboardFunc(onKeyboard);
+    glutSpecialFunc(onSpecialKey);
+    glutSpecialUpFunc(onSpecialKeyUp);
+    glutMouseFunc(onMouseButton);
+    glutPassiveMotionFunc(onPointerMotion);
+    glutMotionFunc(onPointerMotion);
+    glutReshapeFunc(onReshape);
+    glutDisplayFunc(onDisplay);
+    glutIdleFunc(onIdle);
+}
+
+bool initScene() {
+    resetSettings();
+    glClearColor(0, 0, 0, 1);
+    setupView();
+    setFixedGlState();
+    seedOscillators(oscillatorCount);
+    starField.build(kStarCount, kStarOuterExtent, kStarInnerExtent, kStarShapeCubeShell);
+    loadTextures();
+    moveClockToFrameTime();
+    textOverlay.showMessage("Press ? key for Help Screen");
+    glutWarpPointer(kWarpX, kWarpY);
+    glutSetCursor(GLUT_CURSOR_NONE);
+    return true;
+}
+
+void askForWindowSize(int width, int height) {
+    askedWidth = width;
+    askedHeight = height;
+    glutReshapeWindow(width, height);
+}
+
+void askForFullScreen() {
+    askedWidth = askedHeight = 0;
+    glutFullScreen();
+}
+
+void onReshape(int width, int height) {
+    windowWidth = width;
+    windowHeight = height;
+    glViewport(0, 0, width, height);
+}
+
+void onIdle() {
+    glutPostRedisplay();
+}
+
+void onDisplay() {
+    keepAskedWindowSize();
+    elapsedMs = glutGet(GLUT_ELAPSED_TIME);
+    renderFrame();
+    glutSwapBuffers();
+}
+
+void releaseGraphics() {
+    starField.release();
+    if (textureCount != 0)
+        glDeleteTextures(textureCount, textureIds);
+}

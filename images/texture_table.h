@@ -1,0 +1,18 @@
+// Reading the 128 x 128 BMP pictures into GL textures, and the table that holds them.
+#pragma once
+
+#include <GL/gl.h>
+
+constexpr int kTextureCapacity = 3;  // entry 0 font atlas, 1 fish-eye picture, 2 portrait
+
+extern GLuint textureIds[kTextureCapacity];  // 0 where a file could not be opened
+extern int textureCount;                     // filled entries; 3 after loadTextures
+
+// Reads a 128 x 128 24-bit BMP into a new RGBA texture, left bound to GL_TEXTURE_2D.
+// A negative alphaValue makes alpha the mean of red, green and blue; otherwise a texel gets
+// alphaValue where any channel reaches alphaThreshold, else 0. Returns 0 if the file cannot
+// be opened.
+GLuint loadBmpTexture(const char* path, int alphaValue, int alphaThreshold, int mipmapped);
+
+// Loads "font.bmp", "fisheye.bmp" and "monacolor128.bmp" from the working directory.
+void loadTextures();

@@ -1,0 +1,271 @@
+// Character-key commands: one flat switch per stage, one case per key.
+//
+// Globals:
+//   letterboxPhase  bounce counter behind the letterbox key, -5..6; letterbox is its size
+//   numberCounter   0..15, stepped and shown by 'n'; nothing else reads it
+#include "input/keyboard.h"
+
+#include <GL/freeglut.h>
+
+#include <cstdlib>
+
+#include "app/frame.h"
+#include "app/settings.h"
+#include "app/window.h"
+#include "board/pin_board.h"
+#include "motion/oscillator_bank.h"
+#include "motion/random.h"
+#include "overlay/text_overlay.h"
+
+int letterboxPhase = 0;
+int numberCounter = 0;
+
+namespace {
+constexpr unsigned char kEscape = 27;
+constexpr double kSlower = 0.9, kFaster = 1.111111;    // not exact inverses, by design
+constexpr double kSmaller = 0.95, kLarger = 1.055555;  // likewise
+constexpr double kCameraZStep = 0.05;
+constexpr int kMinFieldOfView = 1, kMaxFieldOfView = 179;
+constexpr int kMinTesselation = 8, kMaxTesselation = 40;
+constexpr int kMaxLetterbox = 6;
+constexpr int kNumberCounterLimit = 15;
+constexpr int kWindowedSize = 512;  // pixels, both ways
+
+unsigned char lowerCase(unsigned char key) {
+    return key >= 'A' && key <= 'Z' ? static_cast<unsigned char>(key - 'A' + 'a') : key;
+}
+
+int toggled(int flag) {
+    return flag == 0 ? 1 : 0;
+}
+
+// Cycles 0..last: a value at or above `last` wraps to 0.
+int cycled(int value, int last) {
+    return value >= last ? 0 : value + 1;
+}
+
+// Real settings are stepped in double and stored as float; the message shows the double.
+void scaleSetting(float& value, double factor, const char* format) {
+    double result = value * factor;
+    value = static_cast<float>(result);
+    textOverlay.showMessageFloat(format, result);
+}
+
+void shiftSetting(float& value, double delta, const char* format) {
+    double result = value + delta;
+    value = static_cast<float>(result);
+    textOverlay.showMessageFloat(format, result);
+}
+
+void toggleWithMessage(int& flag, const char* onText, const char* offText) {
+    flag = toggled(flag);
+    textOverlay.showMessage(flag ? onText : offText);
+}
+
+void stepFieldOfView(int delta) {
+    int value = settings.fieldOfView + delta;
+    if (value >= kMaxFieldOfView)
+        value = kMaxFieldOfView;
+    if (value <= kMinFieldOfView)
+        value = kMinFieldOfView;
+    settings.fieldOfView = value;
+    textOverlay.showMessageFloat("FOV: %3.0f Degrees\n", value);
+}
+
+void stepTesselation(int delta) {
+    int value = settings.tesselation + delta;
+    if (value < kMinTesselation)
+        value = kMinTesselation;
+    if (value > kMaxTesselation)
+        value = kMaxTesselation;
+    settings.tesselation = value;
+    textOverlay.showMessageInt("Tesselation: %d\n", value);
+    buildPinModel();
+}
+
+void toggleHelp() {
+    helpShown = toggled(helpShown);
+    if (!helpShown && settings.blanking)
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+// Full screen goes with the manual camera and a hidden cursor, the window with the
+// automatic camera and the arrow cursor.
+void toggleFullScreen() {
+    fullScreen = toggled(fullScreen);
+    if (!fullScreen) {
+        settings.cameraMode = 0;
+        askForWindowSize(kWindowedSize, kWindowedSize);
+        glutSetCursor(GLUT_CURSOR_LEFT_ARROW);
+    } else {
+        settings.cameraMode = 1;
+        askForFullScreen();
+        glutSetCursor(GLUT_CURSOR_NONE);
+        forceClear = 1;
+    }
+}
+
+// The bars grow to six and shrink back to none, twelve presses a cycle. A letterbox changed
+// elsewhere (by a reset) puts the bounce back in step first.
+void bounceLetterbox() {
+    if (std::abs(letterboxPhase) != settings.letterbox)
+        letterboxPhase = settings.letterbox;
+    letterboxPhase = letterboxPhase == kMaxLetterbox ? 1 - kMaxLetterbox : letterboxPhase + 1;
+    settings.letterbox = std::abs(letterboxPhase);
+    textOverlay.showMessageInt("Letterbox: %d", settings.letterbox);
+    forceClear = 1;
+}
+
+void resetEverything() {
+    seedRandom(static_cast<unsigned int>(elapsedMs));
+    resetSettings();
+    seedOscillators(oscillatorCount);
+    textOverlay.showMessage("Reset");
+    forceClear = 1;
+}
+
+// Starts the fade-out; the frame driver ends the process when it has run.
+void startQuitting() {
+    quitTime = nowSeconds;
+    settings.blanking = 1;
+    helpShown = 0;
+}
+
+void cycleImage() {
+    settings.imageIndex = settings.imageIndex >= 1 ? 0 : settings.imageIndex + 1;
+    textOverlay.showMessage(settings.imageIndex == 0 ? "Image 0/1: FishEye"
+                                                     : "Image 1/1: Mona Lisa");
+}
+
+void cycleTextureGeneration() {
+    static const char* const names[] = {"Option 0/2: Sphere Map", "Option 1/2: Object Map",
+                                        "Option 2/2: Eye Map"};
+    settings.texGenMode = cycled(settings.texGenMode, 2);
+    textOverlay.showMessage(names[settings.texGenMode]);
+}
+
+void cyclePolygonMode() {
+    static const char* const names[] = {"PolyMode 1/3: Polygons", "PolyMode 2/3: Lines",
+                                        "PolyMode 3/3: Points"};
+    settings.polyMode = cycled(settings.polyMode, 2);
+    textOverlay.showMessage(names[settings.polyMode]);
+}
+
+void toggleCamera() {
+    settings.cameraMode = (settings.cameraMode + 1) % 2;
+    textOverlay.showMessage(settings.cameraMode == 0 ? "Camera 1: Auto"
+                                                     : "Camera 2: Manual Mouse/Arrow Key Control");
+}
+
+void firstStage(unsigned char key) {
+    switch (lowerCase(key)) {
+        case kEscape:
+            startQuitting();
+            break;
+        case ' ':
+            settings.blanking = toggled(settings.blanking);
+            break;
+        case '(':
+            scaleSetting(settings.lightRotateSpeed, kSlower, "Light Rotate Speed: %4.2f\n");
+            break;
+        case ')':
+            scaleSetting(settings.lightRotateSpeed, kFaster, "Light Rotate Speed: %4.2f\n");
+            break;
+        case '+':
+            scaleSetting(settings.movementSpeed, kFaster, "Movement Speed: %4.2f\n");
+            break;
+        case '_':
+            scaleSetting(settings.movementSpeed, kSlower, "Movement Speed: %4.2f\n");
+            break;
+        case '=':
+            scaleSetting(settings.rotateSpeed, kFaster, "Rotate Speed: %4.2f\n");
+            break;
+        case '-':
+            scaleSetting(settings.rotateSpeed, kSlower, "Rotate Speed: %4.2f\n");
+            break;
+        case '[':
+            scaleSetting(settings.objectSize, kSmaller, "Object Size: %4.2f\n");
+            break;
+        case ']':
+            scaleSetting(settings.objectSize, kLarger, "Object Size: %4.2f\n");
+            break;
+        case '{':
+            shiftSetting(settings.cameraZ, -kCameraZStep, "CameraZ: %4.2f\n");
+            break;
+        case '}':
+            shiftSetting(settings.cameraZ, kCameraZStep, "CameraZ: %4.2f\n");
+            break;
+        case ',':
+            stepFieldOfView(+1);
+            break;
+        case '.':
+            stepFieldOfView(-1);
+            break;
+        case '/':
+        case '?':
+            toggleHelp();
+            break;
+        case 'c':
+            toggleWithMessage(settings.clockOn, "Frame/Second Clock On", "Frame/Second Clock Off");
+            break;
+        case 'f':
+            toggleFullScreen();
+            break;
+        case 'l':
+            bounceLetterbox();
+            break;
+        case 'p':
+            toggleWithMessage(paused, "Pause Motion", "Continue Motion");
+            break;
+        case 'r':
+            resetEverything();
+            break;
+        case 's':
+            settings.spotlightOn = toggled(settings.spotlightOn);
+            break;
+        case 't':
+            toggleWithMessage(settings.texturesOn, "Textures On", "Textures Off");
+            break;
+        case 'u':
+            toggleWithMessage(settings.universeOn, "Universe On", "Universe Off");
+            break;
+        case 'v':
+            toggleCamera();
+            break;
+        case 'w':
+            cyclePolygonMode();
+            break;
+        default:
+            break;
+    }
+}
+}  // namespace
+
+void onKeyboard(unsigned char key, int, int) {
+    forceClear = 0;  // every key, with a command or not, cancels a pending clear
+    firstStage(key);
+    keyboardTail(key);
+}
+
+void keyboardTail(unsigned char key) {
+    switch (lowerCase(key)) {
+        case '<':
+            stepTesselation(-1);
+            break;
+        case '>':
+            stepTesselation(+1);
+            break;
+        case 'i':
+            cycleImage();
+            break;
+        case 'n':
+            numberCounter = numberCounter >= kNumberCounterLimit ? 0 : numberCounter + 1;
+            textOverlay.showMessageInt("# : %d", numberCounter);
+            break;
+        case 'o':
+            cycleTextureGeneration();
+            break;
+        default:
+            break;
+    }
+}

@@ -1,0 +1,106 @@
+// The camera: automatic flight from the oscillators, or steering by pointer and arrow keys.
+//
+// Globals:
+//   cameraPitch, cameraYaw        degrees about x and y (yaw is the heading)
+//   cameraX, cameraY, cameraPosZ  the camera's target point, world units
+//   mouseDX, mouseDY              last reported pointer position less the warp centre, pixels
+//   mouseMoved                    flag: a pointer report arrived since the last warp
+#include "view/camera.h"
+
+#include <GL/freeglut.h>
+
+#include <cmath>
+
+#include "app/frame.h"
+#include "app/settings.h"
+#include "motion/oscillator_bank.h"
+
+double cameraPitch = 0;
+double cameraYaw = 0;
+double cameraX = 0;
+double cameraY = 0;
+double cameraPosZ = 0;
+int mouseDX = 0;
+int mouseDY = 0;
+int mouseMoved = 0;
+
+namespace {
+constexpr int kAutomatic = 0;
+constexpr int kManual = 1;
+constexpr double kDegreesPerPixel = 0.1;  // per frame, for as long as the offset stands
+constexpr float kWalkSpeed = 2.0f;        // world units per second
+constexpr double kDegreesPerRadian = 57.2958;
+
+constexpr int kLeft = 1, kRight = 2, kUp = 4, kDown = 8;  // arrowKeys bits
+
+void flyAutomatically() {
+    cameraPitch = oscillatorValue(1, 0.1, 90, -70);  // -70..20 degrees
+    cameraYaw = oscillatorValue(2, 0.1, 60, -30);    // -30..30 degrees
+    cameraX = oscillatorValue(4, 10, 0.6, -0.3);
+    cameraY = oscillatorValue(5, 10, 0.6, -0.3);
+    cameraPosZ = oscillatorValue(6, 10, 4, -1);  // -1..3
+}
+
+// The pointer is sent home after each report, so its offset measures one movement.
+void steerByHand() {
+    if (mouseMoved) {
+        mouseMoved = 0;
+        glutWarpPointer(kWarpX, kWarpY);
+        applyArrowKeys();
+    }
+    cameraPitch += mouseDY * kDegreesPerPixel;
+    cameraYaw += mouseDX * kDegreesPerPixel;
+}
+
+void recordPointer(int x, int y) {
+    mouseDX = x - kWarpX;
+    mouseDY = y - kWarpY;
+    mouseMoved = 1;
+}
+}  // namespace
+
+void updateCamera() {
+    if (settings.cameraMode == kAutomatic && !paused)
+        flyAutomatically();
+    if (settings.cameraMode == kManual)
+        steerByHand();
+    glRotatef(static_cast<float>(cameraPitch), 1, 0, 0);
+    glRotatef(static_cast<float>(cameraYaw), 0, 1, 0);
+    glTranslatef(static_cast<float>(-cameraX), static_cast<float>(-cameraY),
+                 static_cast<float>(-cameraPosZ));
+}
+
+// Walks over the x-z plane along the heading, whatever the pitch.
+void applyArrowKeys() {
+    if (arrowKeys == 0)
+        return;
+    const float step = kWalkSpeed * frameStep;
+    const double heading = cameraYaw / kDegreesPerRadian;
+    const double cosStep = std::cos(heading) * step;
+    const double sinStep = std::sin(heading) * step;
+    if (arrowKeys & kLeft) {
+        cameraX -= cosStep;
+        cameraPosZ -= sinStep;
+    }
+    if (arrowKeys & kRight) {
+        cameraX += cosStep;
+        cameraPosZ += sinStep;
+    }
+    if (arrowKeys & kUp) {
+        cameraX += sinStep;
+        cameraPosZ -= cosStep;
+    }
+    if (arrowKeys & kDown) {
+        cameraX -= sinStep;
+        cameraPosZ += cosStep;
+    }
+}
+
+void onPointerMotion(int x, int y) {
+    recordPointer(x, y);
+}
+
+void onMouseButton(int button, int, int x, int y) {
+    if (button == GLUT_LEFT_BUTTON)
+        recordPointer(x, y);
+}
