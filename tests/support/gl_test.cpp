@@ -1,0 +1,120 @@
+// Test support: a real GLUT window with a GL context, and a fixture with fresh program state.
+#include "tests/support/gl_test.h"
+
+#include <GL/freeglut.h>
+
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "app/frame.h"
+#include "app/settings.h"
+#include "app/window.h"
+#include "input/keyboard.h"
+#include "motion/oscillator_bank.h"
+#include "motion/random.h"
+#include "overlay/text_overlay.h"
+#include "view/camera.h"
+
+namespace {
+void drawNothing() {}
+
+// One real window for the whole test program, with the program's own reshape callback and
+// the whole scene set up as at start-up (textures from the working directory).
+class GlEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        int argc = 1;
+        char name[] = "varo-tests";
+        char* argv[] = {name, nullptr};
+        glutInit(&argc, argv);
+        glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+        glutInitWindowSize(kTestWindowWidth, kTestWindowHeight);
+        glutCreateWindow("Varo");
+        glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_CONTINUE_EXECUTION);
+        glutReshapeFunc(onReshape);
+        glutDisplayFunc(drawNothing);
+        ASSERT_TRUE(resizeWindow(kTestWindowWidth, kTestWindowHeight));
+        ASSERT_TRUE(initScene());
+    }
+};
+}  // namespace
+
+void pumpEvents() { glutMainLoopEvent(); }
+
+bool resizeWindow(int width, int height) {
+    glutReshapeWindow(width, height);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (std::chrono::steady_clock::now() < deadline) {
+        glutMainLoopEvent();
+        if (windowWidth == width && windowHeight == height &&
+            glutGet(GLUT_WINDOW_WIDTH) == width && glutGet(GLUT_WINDOW_HEIGHT) == height)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));  // the X server's turn
+    }
+    return false;
+}
+
+std::array<unsigned char, 4> readPixel(int x, int y) {
+    std::array<unsigned char, 4> pixel{};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel.data());
+    return pixel;
+}
+
+std::vector<unsigned char> readRgb(int x, int y, int w, int h) {
+    std::vector<unsigned char> pixels(static_cast<size_t>(w) * static_cast<size_t>(h) * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(x, y, w, h, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+std::array<double, 16> currentMatrix(unsigned int which) {
+    std::array<double, 16> m{};
+    glGetDoublev(which, m.data());
+    return m;
+}
+
+void resetProgramState(int ms) {
+    elapsedMs = ms;
+    resetSettings();
+    seedOscillators(oscillatorCount);
+    rate[0] = targetRate[0] = phase[0] = 0;
+    drifting[0] = 0;
+    nowSeconds = static_cast<float>(ms * 0.001);
+    lastFrameSeconds = nowSeconds;
+    frameStep = 0;
+    framesThisSecond = 0;
+    framesPerSecond = 30;
+    nextSecondMark = 1.0;
+    forceClear = 0;
+    helpShown = 0;
+    arrowKeys = 0;
+    mouseDX = mouseDY = mouseMoved = 0;
+    letterboxPhase = numberCounter = 0;
+    textOverlay.messageExpiry = 0;
+    std::memset(textOverlay.messageText, 0, sizeof textOverlay.messageText);
+    textOverlay.rememberMessage = 1;
+    textOverlay.alpha = 1.0f;
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    glErrorCount = 0;
+}
+
+void VaroTest::SetUp() {
+    if (windowWidth != kTestWindowWidth || windowHeight != kTestWindowHeight) {
+        ASSERT_TRUE(resizeWindow(kTestWindowWidth, kTestWindowHeight));
+    }
+    resetProgramState();
+}
+
+void VaroTest::TearDown() { EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)); }
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    ::testing::AddGlobalTestEnvironment(new GlEnvironment);
+    return RUN_ALL_TESTS();
+}

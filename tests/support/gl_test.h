@@ -1,0 +1,38 @@
+// Test support: a real GLUT window with a GL context, and a fixture with fresh program state.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+// The window the tests draw into: 1024 x 768, created before the first test.
+constexpr int kTestWindowWidth = 1024;
+constexpr int kTestWindowHeight = 768;
+
+// Handles the window's pending events (reshapes among them) without drawing.
+void pumpEvents();
+
+// Asks the toolkit for a window size and waits until the reshape has arrived; returns
+// whether it did within two seconds.
+bool resizeWindow(int width, int height);
+
+// Reads the RGBA pixel at window pixel (x, y), y counted from the bottom, from the back buffer.
+std::array<unsigned char, 4> readPixel(int x, int y);
+
+// Reads a w x h RGB block from the back buffer, rows from the bottom.
+std::vector<unsigned char> readRgb(int x, int y, int w, int h);
+
+// The model-view or projection matrix (GL_MODELVIEW_MATRIX or GL_PROJECTION_MATRIX).
+std::array<double, 16> currentMatrix(unsigned int which);
+
+// Puts every global of the program back to its start-up value, as after initScene, with the
+// clock at `ms` milliseconds. GL objects stay as they are.
+void resetProgramState(int ms = 0);
+
+// Every test that touches program state derives from this fixture.
+class VaroTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+};
