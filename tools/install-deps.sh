@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that Varo's build, tests and tools need, if any are missing.
+set -euo pipefail
+packages=(
+    cmake g++ make pkg-config  # the build
+    freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri libpng-dev  # the program and its tools
+    libgtest-dev                              # unit tests
+    xvfb xauth xdotool imagemagick x11-utils  # a virtual display, real input, screenshots
+)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
