@@ -1,0 +1,1 @@
+# Installing Varo like a desktop program, and its Debian package.
