@@ -13,6 +13,7 @@
 #include "app/settings.h"
 #include "app/window.h"
 #include "board/pin_board.h"
+#include "input/setting_steps.h"
 #include "motion/oscillator_bank.h"
 #include "motion/random.h"
 #include "overlay/text_overlay.h"
@@ -42,19 +43,6 @@ int toggled(int flag) {
 // Cycles 0..last: a value at or above `last` wraps to 0.
 int cycled(int value, int last) {
     return value >= last ? 0 : value + 1;
-}
-
-// Real settings are stepped in double and stored as float; the message shows the double.
-void scaleSetting(float& value, double factor, const char* format) {
-    double result = value * factor;
-    value = static_cast<float>(result);
-    textOverlay.showMessageFloat(format, result);
-}
-
-void shiftSetting(float& value, double delta, const char* format) {
-    double result = value + delta;
-    value = static_cast<float>(result);
-    textOverlay.showMessageFloat(format, result);
 }
 
 void toggleWithMessage(int& flag, const char* onText, const char* offText) {

@@ -4,7 +4,7 @@
 #include <GL/freeglut.h>
 
 #include "app/settings.h"
-#include "overlay/text_overlay.h"
+#include "input/setting_steps.h"
 
 namespace {
 constexpr double kSlower = 0.9, kFaster = 1.111111;  // not exact inverses, by design
@@ -25,27 +25,22 @@ int arrowBit(int key) {
     }
 }
 
-void scaleSpeed(float& value, double factor, const char* format) {
-    double result = value * factor;
-    value = static_cast<float>(result);
-    textOverlay.showMessageFloat(format, result);
-}
 }  // namespace
 
 void onSpecialKey(int key, int, int) {
     arrowKeys |= arrowBit(key);
     switch (key) {
         case GLUT_KEY_PAGE_UP:
-            scaleSpeed(settings.mainSpeed, kFaster, "Main Speed: %4.2f\n");
+            scaleSetting(settings.mainSpeed, kFaster, "Main Speed: %4.2f\n");
             break;
         case GLUT_KEY_PAGE_DOWN:
-            scaleSpeed(settings.mainSpeed, kSlower, "Main Speed: %4.2f\n");
+            scaleSetting(settings.mainSpeed, kSlower, "Main Speed: %4.2f\n");
             break;
         case GLUT_KEY_HOME:
-            scaleSpeed(settings.speed, kFaster, "Speed: %4.2f\n");
+            scaleSetting(settings.speed, kFaster, "Speed: %4.2f\n");
             break;
         case GLUT_KEY_END:
-            scaleSpeed(settings.speed, kSlower, "Speed: %4.2f\n");
+            scaleSetting(settings.speed, kSlower, "Speed: %4.2f\n");
             break;
         default:
             break;

@@ -1,0 +1,7 @@
+// Stepping a real-valued setting and confirming the new value on the message line.
+#pragma once
+
+// Multiplies the setting by `factor` (or adds `delta`) in double precision, stores the result
+// as float and shows the unrounded result with `format`, which takes one real.
+void scaleSetting(float& value, double factor, const char* format);
+void shiftSetting(float& value, double delta, const char* format);
