@@ -147,84 +147,39 @@ void toggleCamera() {
 
 void firstStage(unsigned char key) {
     switch (lowerCase(key)) {
-        case kEscape:
-            startQuitting();
-            break;
-        case ' ':
-            settings.blanking = toggled(settings.blanking);
-            break;
+        case kEscape: startQuitting(); break;
+        case ' ': settings.blanking = toggled(settings.blanking); break;
         case '(':
             scaleSetting(settings.lightRotateSpeed, kSlower, "Light Rotate Speed: %4.2f\n");
             break;
         case ')':
             scaleSetting(settings.lightRotateSpeed, kFaster, "Light Rotate Speed: %4.2f\n");
             break;
-        case '+':
-            scaleSetting(settings.movementSpeed, kFaster, "Movement Speed: %4.2f\n");
-            break;
-        case '_':
-            scaleSetting(settings.movementSpeed, kSlower, "Movement Speed: %4.2f\n");
-            break;
-        case '=':
-            scaleSetting(settings.rotateSpeed, kFaster, "Rotate Speed: %4.2f\n");
-            break;
-        case '-':
-            scaleSetting(settings.rotateSpeed, kSlower, "Rotate Speed: %4.2f\n");
-            break;
-        case '[':
-            scaleSetting(settings.objectSize, kSmaller, "Object Size: %4.2f\n");
-            break;
-        case ']':
-            scaleSetting(settings.objectSize, kLarger, "Object Size: %4.2f\n");
-            break;
-        case '{':
-            shiftSetting(settings.cameraZ, -kCameraZStep, "CameraZ: %4.2f\n");
-            break;
-        case '}':
-            shiftSetting(settings.cameraZ, kCameraZStep, "CameraZ: %4.2f\n");
-            break;
-        case ',':
-            stepFieldOfView(+1);
-            break;
-        case '.':
-            stepFieldOfView(-1);
-            break;
+        case '+': scaleSetting(settings.movementSpeed, kFaster, "Movement Speed: %4.2f\n"); break;
+        case '_': scaleSetting(settings.movementSpeed, kSlower, "Movement Speed: %4.2f\n"); break;
+        case '=': scaleSetting(settings.rotateSpeed, kFaster, "Rotate Speed: %4.2f\n"); break;
+        case '-': scaleSetting(settings.rotateSpeed, kSlower, "Rotate Speed: %4.2f\n"); break;
+        case '[': scaleSetting(settings.objectSize, kSmaller, "Object Size: %4.2f\n"); break;
+        case ']': scaleSetting(settings.objectSize, kLarger, "Object Size: %4.2f\n"); break;
+        case '{': shiftSetting(settings.cameraZ, -kCameraZStep, "CameraZ: %4.2f\n"); break;
+        case '}': shiftSetting(settings.cameraZ, kCameraZStep, "CameraZ: %4.2f\n"); break;
+        case ',': stepFieldOfView(+1); break;
+        case '.': stepFieldOfView(-1); break;
         case '/':
-        case '?':
-            toggleHelp();
-            break;
+        case '?': toggleHelp(); break;
         case 'c':
             toggleWithMessage(settings.clockOn, "Frame/Second Clock On", "Frame/Second Clock Off");
             break;
-        case 'f':
-            toggleFullScreen();
-            break;
-        case 'l':
-            bounceLetterbox();
-            break;
-        case 'p':
-            toggleWithMessage(paused, "Pause Motion", "Continue Motion");
-            break;
-        case 'r':
-            resetEverything();
-            break;
-        case 's':
-            settings.spotlightOn = toggled(settings.spotlightOn);
-            break;
-        case 't':
-            toggleWithMessage(settings.texturesOn, "Textures On", "Textures Off");
-            break;
-        case 'u':
-            toggleWithMessage(settings.universeOn, "Universe On", "Universe Off");
-            break;
-        case 'v':
-            toggleCamera();
-            break;
-        case 'w':
-            cyclePolygonMode();
-            break;
-        default:
-            break;
+        case 'f': toggleFullScreen(); break;
+        case 'l': bounceLetterbox(); break;
+        case 'p': toggleWithMessage(paused, "Pause Motion", "Continue Motion"); break;
+        case 'r': resetEverything(); break;
+        case 's': settings.spotlightOn = toggled(settings.spotlightOn); break;
+        case 't': toggleWithMessage(settings.texturesOn, "Textures On", "Textures Off"); break;
+        case 'u': toggleWithMessage(settings.universeOn, "Universe On", "Universe Off"); break;
+        case 'v': toggleCamera(); break;
+        case 'w': cyclePolygonMode(); break;
+        default: break;
     }
 }
 }  // namespace
@@ -237,23 +192,14 @@ void onKeyboard(unsigned char key, int, int) {
 
 void keyboardTail(unsigned char key) {
     switch (lowerCase(key)) {
-        case '<':
-            stepTesselation(-1);
-            break;
-        case '>':
-            stepTesselation(+1);
-            break;
-        case 'i':
-            cycleImage();
-            break;
+        case '<': stepTesselation(-1); break;
+        case '>': stepTesselation(+1); break;
+        case 'i': cycleImage(); break;
         case 'n':
             numberCounter = numberCounter >= kNumberCounterLimit ? 0 : numberCounter + 1;
             textOverlay.showMessageInt("# : %d", numberCounter);
             break;
-        case 'o':
-            cycleTextureGeneration();
-            break;
-        default:
-            break;
+        case 'o': cycleTextureGeneration(); break;
+        default: break;
     }
 }

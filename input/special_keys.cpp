@@ -12,16 +12,11 @@ constexpr double kSlower = 0.9, kFaster = 1.111111;  // not exact inverses, by d
 // The arrowKeys bit of an arrow key, or 0 for any other key.
 int arrowBit(int key) {
     switch (key) {
-        case GLUT_KEY_LEFT:
-            return 1;
-        case GLUT_KEY_RIGHT:
-            return 2;
-        case GLUT_KEY_UP:
-            return 4;
-        case GLUT_KEY_DOWN:
-            return 8;
-        default:
-            return 0;
+        case GLUT_KEY_LEFT: return 1;
+        case GLUT_KEY_RIGHT: return 2;
+        case GLUT_KEY_UP: return 4;
+        case GLUT_KEY_DOWN: return 8;
+        default: return 0;
     }
 }
 
@@ -36,14 +31,9 @@ void onSpecialKey(int key, int, int) {
         case GLUT_KEY_PAGE_DOWN:
             scaleSetting(settings.mainSpeed, kSlower, "Main Speed: %4.2f\n");
             break;
-        case GLUT_KEY_HOME:
-            scaleSetting(settings.speed, kFaster, "Speed: %4.2f\n");
-            break;
-        case GLUT_KEY_END:
-            scaleSetting(settings.speed, kSlower, "Speed: %4.2f\n");
-            break;
-        default:
-            break;
+        case GLUT_KEY_HOME: scaleSetting(settings.speed, kFaster, "Speed: %4.2f\n"); break;
+        case GLUT_KEY_END: scaleSetting(settings.speed, kSlower, "Speed: %4.2f\n"); break;
+        default: break;
     }
 }
 

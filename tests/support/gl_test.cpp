@@ -40,15 +40,17 @@ public:
 };
 }  // namespace
 
-void pumpEvents() { glutMainLoopEvent(); }
+void pumpEvents() {
+    glutMainLoopEvent();
+}
 
 bool resizeWindow(int width, int height) {
     glutReshapeWindow(width, height);
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
     while (std::chrono::steady_clock::now() < deadline) {
         glutMainLoopEvent();
-        if (windowWidth == width && windowHeight == height &&
-            glutGet(GLUT_WINDOW_WIDTH) == width && glutGet(GLUT_WINDOW_HEIGHT) == height)
+        if (windowWidth == width && windowHeight == height && glutGet(GLUT_WINDOW_WIDTH) == width &&
+            glutGet(GLUT_WINDOW_HEIGHT) == height)
             return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));  // the X server's turn
     }
@@ -110,7 +112,9 @@ void VaroTest::SetUp() {
     resetProgramState();
 }
 
-void VaroTest::TearDown() { EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)); }
+void VaroTest::TearDown() {
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
