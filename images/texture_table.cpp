@@ -1,16 +1,111 @@
 // Reading the 128 x 128 BMP pictures into GL textures, and the table that holds them.
 #include "images/texture_table.h"
 
+#include <GL/glu.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+
 #include "overlay/text_overlay.h"
 
+// Globals owned here:
+//   textureIds    GL texture names: 0 font atlas, 1 fish-eye picture, 2 portrait; 0 = not loaded
+//   textureCount  entries filled so far; 3 after loadTextures
 GLuint textureIds[kTextureCapacity];
 int textureCount = 0;
 
-GLuint loadBmpTexture(const char*, int, int, int) { return 0; }
+namespace {
+constexpr int kImageSize = 128;        // texels per side, and pixels per side of a file
+constexpr long kPixelDataOffset = 54;  // bytes of header skipped unread
+constexpr int kTexelBytes = 4;         // red, green, blue, alpha
+constexpr int kLowByte = 0xFF;         // an alpha value keeps its low 8 bits
+
+// The texels of the file being read. Static, because the program allocates nothing on the
+// heap; it is needed only until the upload and the mipmap build are done, and the loader
+// runs on the one thread, one file at a time.
+unsigned char texels[kImageSize * kImageSize * kTexelBytes];
+
+// A name that is a folder names no picture: fopen succeeds on one here, but every read fails.
+// It is taken as a file that cannot be opened, so its entry stays 0 and the surfaces that use
+// it are drawn untextured, as for a missing file.
+bool isFolder(std::FILE* file) {
+    struct stat status;
+    return fstat(fileno(file), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+// Alpha of one texel from the channels as read, where a byte past the end of file is -1.
+// The mean of three such bytes is -1 too, and stores as 255 like the colour channels.
+unsigned char alphaOf(int red, int green, int blue, int alphaValue, int alphaThreshold) {
+    if (alphaValue < 0)
+        return static_cast<unsigned char>(static_cast<int>((red + green + blue) / 3.0));
+    if (red >= alphaThreshold || green >= alphaThreshold || blue >= alphaThreshold)
+        return static_cast<unsigned char>(alphaValue & kLowByte);
+    return 0;
+}
+
+// Reads the pixel data, the file's first row into the top texture row (t near 1).
+void readTexels(std::FILE* file, int alphaValue, int alphaThreshold) {
+    std::fseek(file, kPixelDataOffset, SEEK_SET);
+    for (int fileRow = 0; fileRow < kImageSize; ++fileRow) {
+        unsigned char* texel = texels + (kImageSize - 1 - fileRow) * kImageSize * kTexelBytes;
+        for (int x = 0; x < kImageSize; ++x, texel += kTexelBytes) {
+            int blue = std::fgetc(file);
+            int green = std::fgetc(file);
+            int red = std::fgetc(file);
+            // End of file (-1) stores as 255, its low 8 bits.
+            texel[0] = static_cast<unsigned char>(red);
+            texel[1] = static_cast<unsigned char>(green);
+            texel[2] = static_cast<unsigned char>(blue);
+            texel[3] = alphaOf(red, green, blue, alphaValue, alphaThreshold);
+        }
+    }
+}
+
+GLuint uploadTexels(int mipmapped) {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);  // shared by all textures
+    // Wrap modes stay at GL's repeat: the font lookup relies on it.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
+                    mipmapped ? GL_NEAREST_MIPMAP_NEAREST : GL_LINEAR);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kImageSize, kImageSize, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 texels);
+    if (mipmapped)
+        gluBuild2DMipmaps(GL_TEXTURE_2D, kTexelBytes, kImageSize, kImageSize, GL_RGBA,
+                          GL_UNSIGNED_BYTE, texels);
+    return name;
+}
+
+// Loads one file into the next free entry; the entry is counted even when the file failed.
+void loadIntoTable(const char* path, int alphaValue, int alphaThreshold, int mipmapped) {
+    // The table has room for the three pictures only. Once it is full, a further load keeps
+    // what the table holds and creates no texture, rather than writing past its end.
+    if (textureCount >= kTextureCapacity)
+        return;
+    textureIds[textureCount] = loadBmpTexture(path, alphaValue, alphaThreshold, mipmapped);
+    ++textureCount;
+}
+}  // namespace
+
+GLuint loadBmpTexture(const char* path, int alphaValue, int alphaThreshold, int mipmapped) {
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file)
+        return 0;
+    if (isFolder(file)) {
+        std::fclose(file);
+        return 0;
+    }
+    readTexels(file, alphaValue, alphaThreshold);
+    std::fclose(file);
+    return uploadTexels(mipmapped);
+}
 
 void loadTextures() {
-    textureIds[textureCount++] = loadBmpTexture("font.bmp", -1, 0, 0);
+    loadIntoTable("font.bmp", -1, 0, 0);  // alpha: mean of the channels, black transparent
     textOverlay.fontTexture = textureIds[0];
-    textureIds[textureCount++] = loadBmpTexture("fisheye.bmp", 255, 0, 1);
-    textureIds[textureCount++] = loadBmpTexture("monacolor128.bmp", 255, 0, 1);
+    loadIntoTable("fisheye.bmp", 255, 0, 1);  // opaque everywhere
+    loadIntoTable("monacolor128.bmp", 255, 0, 1);
 }

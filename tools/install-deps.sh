@@ -5,6 +5,7 @@ packages=(
     cmake g++ make pkg-config  # the build
     freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri libpng-dev  # the program and its tools
     libgtest-dev                              # unit tests
+    zlib1g-dev console-setup-linux            # the data-file tool and the font it reads
     xvfb xauth xdotool imagemagick x11-utils  # a virtual display, real input, screenshots
 )
 missing=()
