@@ -95,9 +95,14 @@ void postMessage(TextOverlay& overlay, const char* text) {
 }
 
 // Keeps a copy of the text as the message line; longer text is cut to fit, still terminated.
+// The text may be the stored line itself (the line redrawing itself each frame), so the copy
+// allows the two to overlap.
 void storeMessage(char (&line)[kMessageCapacity], const char* text) {
-    std::strncpy(line, text, kMessageCapacity - 1);
-    line[kMessageCapacity - 1] = '\0';
+    size_t length = 0;
+    while (length < kMessageCapacity - 1 && text[length] != '\0')
+        ++length;
+    std::memmove(line, text, length);
+    std::memset(line + length, 0, kMessageCapacity - length);
 }
 }  // namespace
 
