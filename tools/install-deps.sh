@@ -6,7 +6,8 @@ packages=(
     freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri libpng-dev  # the program and its tools
     libgtest-dev                              # unit tests
     zlib1g-dev console-setup-linux            # the data-file tool and the font it reads
-    xvfb xauth xdotool imagemagick x11-utils  # a virtual display, real input, screenshots
+    xvfb xauth xdotool imagemagick x11-utils x11-apps  # a virtual display, input, screenshots
+    desktop-file-utils man-db                 # checks of the installed desktop entry and man page
 )
 missing=()
 for p in "${packages[@]}"; do

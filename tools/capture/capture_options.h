@@ -1,0 +1,32 @@
+// The command line of varo-capture: what to render, when, and where to write it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct CaptureOptions {
+    int width = 1024;         // pixels
+    int height = 768;         // pixels
+    unsigned int seed = 1;    // the random generator's seed at start-up
+    int stepsPerSecond = 30;  // frames simulated per second of the program's clock
+    double from = 3.5;        // seconds: the (first) frame captured
+    double to = 3.5;          // seconds: the last frame of a strip
+    int frames = 1;           // frames captured, evenly spread from `from` to `to`
+    std::string keys;         // keyboard commands given at start-up, in order
+    std::string dataFolder;   // where the pictures are; empty: the working directory
+    std::string out = "varo.png";
+    bool helpAsked = false;
+};
+
+// Reads the options; on a bad one returns false with a message in `error`.
+bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::string& error);
+
+// The text of --help.
+const char* captureUsage();
+
+// The files the capture writes: `out` for one frame; for a strip, `out` with -001, -002, ...
+// before its extension.
+std::vector<std::string> outputPaths(const CaptureOptions& options);
+
+// The program's clock, in milliseconds, at each captured frame, in order.
+std::vector<int> captureTimesMs(const CaptureOptions& options);
