@@ -11,7 +11,7 @@ if [ -n "${DISPLAY:-}" ]; then
     exec ../build/varo "$@"
 fi
 shot="$PWD/../build/varo-screenshot.png"
-echo "No display: running Varo on a virtual 1024 x 768 display for 4 seconds."
+echo "No display: running Varo on a virtual 1024 x 768 display for a few seconds."
 ../tools/with-xvfb.sh bash -c '
     ../build/varo & pid=$!
     sleep 2.5
