@@ -10,7 +10,6 @@
 #include <functional>
 #include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "tests/support/gl_test.h"
@@ -21,40 +20,28 @@ struct Glyph {
     std::array<float, 4> colour;
 };
 
-// Runs `draw` in feedback mode; drawText sets a full-window viewport and an orthographic
-// projection, so the feedback positions are window pixels. A quad arrives as two triangles
+// drawText sets a full-window orthographic view, so feedback positions are window pixels
+// (rounded to 1/256, below which feedback is not exact). A quad comes back as two triangles
 // that each span the whole cell, so consecutive triangles over one rectangle are one glyph.
-// Positions are rounded to 1/256 pixel, below which feedback is not exact.
 inline std::vector<Glyph> captureGlyphs(const std::function<void()>& draw) {
-    static std::vector<GLfloat> buffer(1 << 18);
-    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
-    glRenderMode(GL_FEEDBACK);
-    draw();
-    const int used = glRenderMode(GL_RENDER);
-    EXPECT_GE(used, 0) << "feedback buffer overflow";
+    const auto values = feedback(GL_3D_COLOR_TEXTURE, draw);
     std::vector<Glyph> glyphs;
-    for (int at = 0; at < used;) {
-        EXPECT_EQ(buffer[at], GL_POLYGON_TOKEN);
-        const int count = static_cast<int>(buffer[at + 1]);
-        at += 2;
+    for (size_t at = 0; at < values.size();) {
+        EXPECT_EQ(values[at], GL_POLYGON_TOKEN);
+        int count = static_cast<int>(values[at + 1]);
         Glyph g{1e9, 1e9, -1e9, -1e9, 1e9, 1e9, -1e9, -1e9, {}};
-        for (int k = 0; k < count; ++k, at += 11) {
-            const GLfloat* v = &buffer[at];
+        for (at += 2; at < values.size() && count > 0; at += 11, --count) {
+            const float* v = &values[at];
             const double x = std::round(v[0] * 256) / 256, y = std::round(v[1] * 256) / 256;
-            g.left = std::min(g.left, x);
-            g.right = std::max(g.right, x);
-            g.bottom = std::min(g.bottom, y);
-            g.top = std::max(g.top, y);
-            g.u0 = std::min<double>(g.u0, v[7]);
-            g.u1 = std::max<double>(g.u1, v[7]);
-            g.v0 = std::min<double>(g.v0, v[8]);
-            g.v1 = std::max<double>(g.v1, v[8]);
-            g.colour = {v[3], v[4], v[5], v[6]};
+            g = {std::min(g.left, x),          std::min(g.bottom, y),
+                 std::max(g.right, x),         std::max(g.top, y),
+                 std::min<double>(g.u0, v[7]), std::min<double>(g.v0, v[8]),
+                 std::max<double>(g.u1, v[7]), std::max<double>(g.v1, v[8]),
+                 {v[3], v[4], v[5], v[6]}};
         }
-        const bool sameCell = !glyphs.empty() && glyphs.back().left == g.left &&
-                              glyphs.back().right == g.right && glyphs.back().top == g.top &&
-                              glyphs.back().bottom == g.bottom;
-        if (!sameCell)
+        const Glyph* last = glyphs.empty() ? nullptr : &glyphs.back();
+        if (!last || last->left != g.left || last->right != g.right || last->top != g.top ||
+            last->bottom != g.bottom)
             glyphs.push_back(g);
     }
     return glyphs;
@@ -72,8 +59,7 @@ inline std::map<double, std::vector<Glyph>, std::greater<double>> linesByTop(
 // The character a glyph shows, from its atlas cell (cell n is character 32 + n, 16 to a row,
 // row 0 at the top of texture space), or '?' for a window that is not a cell.
 inline char characterOf(const Glyph& g) {
-    const double column = (g.u0 - 0.01) / 0.0625;
-    const double row = (0.865 - g.v0) / 0.125;
+    const double column = (g.u0 - 0.01) / 0.0625, row = (0.865 - g.v0) / 0.125;
     if (std::fabs(column - std::round(column)) > 1e-3 || std::fabs(row - std::round(row)) > 1e-3)
         return '?';
     return static_cast<char>(32 + std::lround(row) * 16 + std::lround(column));
@@ -96,40 +82,18 @@ inline std::string decodeLine(const std::vector<Glyph>& line, int x, int advance
     return text;
 }
 
-// Lit pixels of the back buffer: their number and bounding box (rows from the bottom).
-struct LitArea {
-    int count = 0;
-    int left = 1 << 20, right = -1, bottom = 1 << 20, top = -1;
-};
-
-inline LitArea litArea() {
+// Lit pixels of the back buffer: their count, then left, right, bottom and top of their
+// bounding box (rows from the bottom).
+inline std::array<int, 5> litArea() {
     const auto rgb = readRgb(0, 0, kTestWindowWidth, kTestWindowHeight);
-    LitArea area;
-    for (int y = 0; y < kTestWindowHeight; ++y) {
-        for (int x = 0; x < kTestWindowWidth; ++x) {
-            const size_t at = (static_cast<size_t>(y) * kTestWindowWidth + x) * 3;
-            if (rgb[at] || rgb[at + 1] || rgb[at + 2]) {
-                ++area.count;
-                area.left = std::min(area.left, x);
-                area.right = std::max(area.right, x);
-                area.bottom = std::min(area.bottom, y);
-                area.top = std::max(area.top, y);
-            }
-        }
+    std::array<int, 5> area = {0, 1 << 20, -1, 1 << 20, -1};
+    for (size_t at = 0; at < rgb.size(); at += 3) {
+        if (!rgb[at] && !rgb[at + 1] && !rgb[at + 2])
+            continue;
+        const int x = static_cast<int>(at / 3 % kTestWindowWidth);
+        const int y = static_cast<int>(at / 3 / kTestWindowWidth);
+        area = {area[0] + 1, std::min(area[1], x), std::max(area[2], x), std::min(area[3], y),
+                std::max(area[4], y)};
     }
     return area;
-}
-
-// Runs of lit columns, first and last, along one pixel row.
-inline std::vector<std::pair<int, int>> litRuns(int row) {
-    const auto rgb = readRgb(0, row, kTestWindowWidth, 1);
-    std::vector<std::pair<int, int>> runs;
-    for (int x = 0; x < kTestWindowWidth; ++x) {
-        const bool lit = rgb[x * 3] || rgb[x * 3 + 1] || rgb[x * 3 + 2];
-        if (lit && (runs.empty() || runs.back().second != x - 1))
-            runs.push_back({x, x});
-        else if (lit)
-            runs.back().second = x;
-    }
-    return runs;
 }

@@ -3,7 +3,10 @@
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 
@@ -79,6 +82,35 @@ std::array<double, 16> currentMatrix(unsigned int which) {
     return m;
 }
 
+std::vector<float> feedback(unsigned int type, const std::function<void()>& draw, double extent) {
+    static std::vector<GLfloat> buffer(1 << 20);
+    glPushAttrib(GL_VIEWPORT_BIT | GL_TRANSFORM_BIT);
+    const auto pixels = static_cast<int>(2 * extent * 100);
+    for (GLenum matrix : {GL_PROJECTION, GL_MODELVIEW}) {
+        glMatrixMode(matrix);
+        glPushMatrix();
+        if (extent > 0)
+            glLoadIdentity();
+    }
+    if (extent > 0) {
+        glViewport(0, 0, pixels, pixels);
+        glMatrixMode(GL_PROJECTION);
+        glOrtho(-extent, extent, -extent, extent, -extent, extent);
+        glMatrixMode(GL_MODELVIEW);
+    }
+    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), type, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    draw();
+    const int used = glRenderMode(GL_RENDER);
+    EXPECT_GE(used, 0) << "feedback buffer overflow";
+    for (GLenum matrix : {GL_PROJECTION, GL_MODELVIEW}) {
+        glMatrixMode(matrix);
+        glPopMatrix();
+    }
+    glPopAttrib();
+    return {buffer.begin(), buffer.begin() + std::max(used, 0)};
+}
+
 void resetProgramState(int ms) {
     elapsedMs = ms;
     resetSettings();
@@ -116,9 +148,29 @@ void VaroTest::TearDown() {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
+namespace {
+bool testsReturned = false;
+
+// The program under test ends the process from its frame (the quit fade). If that happens
+// outside a death test, the tests still to run would be skipped with exit status 0: fail instead.
+void failIfEndedEarly() {
+    if (!testsReturned) {
+        std::fputs("the process ended before its tests did\n", stderr);
+        std::_Exit(1);
+    }
+}
+}  // namespace
+
 int main(int argc, char** argv) {
+    const bool deathTestChild = std::any_of(argv, argv + argc, [](const char* arg) {
+        return std::strncmp(arg, "--gtest_internal_run_death_test", 31) == 0;
+    });
     ::testing::InitGoogleTest(&argc, argv);
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     ::testing::AddGlobalTestEnvironment(new GlEnvironment);
-    return RUN_ALL_TESTS();
+    if (!deathTestChild)
+        std::atexit(failIfEndedEarly);
+    const int result = RUN_ALL_TESTS();
+    testsReturned = true;
+    return result;
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <vector>
 
 // The window the tests draw into: 1024 x 768, created before the first test.
@@ -25,6 +26,15 @@ std::vector<unsigned char> readRgb(int x, int y, int w, int h);
 
 // The model-view or projection matrix (GL_MODELVIEW_MATRIX or GL_PROJECTION_MATRIX).
 std::array<double, 16> currentMatrix(unsigned int which);
+
+// Runs `draw` in GL feedback mode with vertices of `type` (GL_3D, GL_3D_COLOR, ...) and returns
+// the values fed back. With `extent` > 0 the transforms map the box [-extent, extent]^3 onto
+// 100 pixels per unit, and objectPoint turns a vertex's window x, y, z back into object units.
+std::vector<float> feedback(unsigned int type, const std::function<void()>& draw,
+                            double extent = 0);
+inline std::array<double, 3> objectPoint(const float* v, double extent) {
+    return {v[0] / 100.0 - extent, v[1] / 100.0 - extent, extent * (1 - 2.0 * v[2])};
+}
 
 // Puts every global of the program back to its start-up value, as after initScene, with the
 // clock at `ms` milliseconds. GL objects stay as they are.
