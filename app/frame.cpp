@@ -80,8 +80,15 @@ void countFrame() {
     }
 }
 
+// The first seconds of the toolkit's clock. Its int of milliseconds turns negative after 24.8
+// days of running; those times are not the start, and would make the brightness negative (a
+// dark board) and the title's opacity undefined.
+bool startingUp(double limitSeconds) {
+    return nowSeconds >= 0 && nowSeconds < limitSeconds;
+}
+
 void fadeIn() {
-    if (nowSeconds < kFadeInSeconds)
+    if (startingUp(kFadeInSeconds))
         brightness = static_cast<float>(nowSeconds / kFadeInSeconds);
 }
 
@@ -130,7 +137,7 @@ void fadeOutAndQuitWhenDark() {
 }
 
 void drawTitle() {
-    if (nowSeconds >= kTitleSeconds)
+    if (!startingUp(kTitleSeconds))
         return;
     auto x = static_cast<short>(windowWidth * 0.1);
     auto y = static_cast<short>(windowHeight * 0.2);
