@@ -2,7 +2,9 @@
 #include "images/texture_table.h"
 
 #include <GL/glu.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 
@@ -25,12 +27,23 @@ constexpr int kLowByte = 0xFF;         // an alpha value keeps its low 8 bits
 // runs on the one thread, one file at a time.
 unsigned char texels[kImageSize * kImageSize * kTexelBytes];
 
-// A name that is a folder names no picture: fopen succeeds on one here, but every read fails.
-// It is taken as a file that cannot be opened, so its entry stays 0 and the surfaces that use
-// it are drawn untextured, as for a missing file.
-bool isFolder(std::FILE* file) {
+// Only a regular file names a picture. A folder opens but cannot be read, and a named pipe or
+// a device could block start-up for good or never end; any of them is taken as a file that
+// cannot be opened, so its entry stays 0 and its surfaces are drawn untextured. The file is
+// opened without blocking so that a pipe cannot stall the open itself.
+std::FILE* openPicture(const char* path) {
+    int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
     struct stat status;
-    return fstat(fileno(file), &status) == 0 && S_ISDIR(status.st_mode);
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        close(fd);
+        return nullptr;
+    }
+    std::FILE* file = fdopen(fd, "rb");
+    if (!file)
+        close(fd);
+    return file;
 }
 
 // Alpha of one texel from the channels as read, where a byte past the end of file is -1.
@@ -91,13 +104,9 @@ void loadIntoTable(const char* path, int alphaValue, int alphaThreshold, int mip
 }  // namespace
 
 GLuint loadBmpTexture(const char* path, int alphaValue, int alphaThreshold, int mipmapped) {
-    std::FILE* file = std::fopen(path, "rb");
+    std::FILE* file = openPicture(path);
     if (!file)
         return 0;
-    if (isFolder(file)) {
-        std::fclose(file);
-        return 0;
-    }
     readTexels(file, alphaValue, alphaThreshold);
     std::fclose(file);
     return uploadTexels(mipmapped);

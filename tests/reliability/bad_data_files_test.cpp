@@ -70,7 +70,7 @@ Bytes prefix(const Bytes& b, std::size_t size) {
     return Bytes(b.begin(), b.begin() + static_cast<std::ptrdiff_t>(size));
 }
 
-enum class Kind { Missing, Folder, File };
+enum class Kind { Missing, Folder, Pipe, File };
 
 struct BadFile {
     const char* name;
@@ -91,6 +91,7 @@ std::vector<BadFile> badFiles() {
         {"cut off inside the pixels", Kind::File, prefix(picture, 54 + 100 * 384 + 17)},
         {"longer than a picture", Kind::File, longer},
         {"a folder", Kind::Folder, {}},
+        {"a named pipe, which would block a reader for good", Kind::Pipe, {}},
         {"random bytes of a picture's length", Kind::File, randomBytes(49206, 3)},
         {"random bytes, short", Kind::File, randomBytes(3000, 4)},
         {"64 x 64, 24 bits", Kind::File, bmpFile(64, 64, 24, 5)},
@@ -125,6 +126,8 @@ private:
 void place(const BadFile& f, const char* as) {
     if (f.kind == Kind::Folder) {
         ASSERT_EQ(mkdir(as, 0755), 0);
+    } else if (f.kind == Kind::Pipe) {
+        ASSERT_EQ(mkfifo(as, 0644), 0);
     } else if (f.kind == Kind::File) {
         std::FILE* file = std::fopen(as, "wb");
         ASSERT_NE(file, nullptr);
