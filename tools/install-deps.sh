@@ -8,6 +8,7 @@ packages=(
     zlib1g-dev console-setup-linux            # the data-file tool and the font it reads
     xvfb xauth xdotool imagemagick x11-utils x11-apps  # a virtual display, input, screenshots
     desktop-file-utils man-db                 # checks of the installed desktop entry and man page
+    clang libclang-rt-14-dev gdb              # fuzz targets; a look inside the running program
 )
 missing=()
 for p in "${packages[@]}"; do
