@@ -18,11 +18,7 @@ allowed_growth_kib=$((64 * 1024))  # resident memory after the warm-up may grow 
 
 work=$(mktemp -d)
 pid=""
-# Xvfb resets when its last client leaves, and a program connecting during the reset is
-# refused (3 connections in 200 here): one client stays connected throughout.
-xev -root -event property >/dev/null 2>&1 &
-keeper=$!
-trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; kill "$keeper" 2>/dev/null; rm -rf "$work"' EXIT
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 fail() {
     echo "FAIL: $*" >&2
     if [ -n "$pid" ] && ! alive; then
