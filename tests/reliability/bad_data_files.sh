@@ -6,6 +6,8 @@
 # exactly when the font gave no glyphs, raise no sanitizer report, and end with status 0 on ESC.
 #   bad_data_files.sh VARO DATA_FOLDER      (on a display: through tools/with-xvfb.sh)
 set -uo pipefail
+# shellcheck source=tests/reliability/lib.sh
+source "$(dirname "$0")/lib.sh"
 varo=$(realpath "$1")
 data=$(realpath "$2")
 
@@ -20,7 +22,6 @@ fail() {
 export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-}:print_stacktrace=1"
 
-alive() { [ -r "/proc/$pid/status" ] && ! grep -q '^State:.*zombie' "/proc/$pid/status" 2>/dev/null; }
 
 # make_file KIND PATH: one bad data file (or a folder, or nothing) of the given kind.
 make_file() {
@@ -64,14 +65,7 @@ run_case() {
     make_file "$3" "$folder/monacolor128.bmp"
     (cd "$folder" && exec "$varo") >"$work/varo.log" 2>&1 &
     pid=$!
-    win=""
-    for _ in $(seq 300); do
-        win=$(xdotool search --name '^Varo$' 2>/dev/null | head -n 1)
-        [ -n "$win" ] && break
-        alive || fail "ended before its window appeared"
-        sleep 0.1
-    done
-    [ -n "$win" ] || fail "no window within 30 s"
+    wait_for_window
     sleep 1.5
     xdotool key --window "$win" n 2>/dev/null  # posts "# : 1"
     sleep 0.7

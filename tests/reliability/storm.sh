@@ -9,6 +9,8 @@
 # (default 1) its seed. The full-length storm:
 #   VARO_STORM_SECONDS=300 tools/with-xvfb.sh tests/reliability/storm.sh build/varo data
 set -uo pipefail
+# shellcheck source=tests/reliability/lib.sh
+source "$(dirname "$0")/lib.sh"
 varo=$(realpath "$1")
 data=$2
 seconds=${VARO_STORM_SECONDS:-30}
@@ -42,17 +44,8 @@ export UBSAN_OPTIONS="${UBSAN_OPTIONS:-}:print_stacktrace=1"
 pid=$!
 
 resident_kib() { awk '/^VmRSS:/ { print $2 }' "/proc/$pid/status"; }
-# Running, and not merely waiting to be reaped.
-alive() { [ -r "/proc/$pid/status" ] && ! grep -q '^State:.*zombie' "/proc/$pid/status" 2>/dev/null; }
 
-win=""
-for _ in $(seq 300); do
-    win=$(xdotool search --name '^Varo$' 2>/dev/null | head -n 1)
-    [ -n "$win" ] && break
-    alive || fail "the program ended before its window appeared"
-    sleep 0.1
-done
-[ -n "$win" ] || fail "no window titled Varo within 30 s"
+wait_for_window
 sleep 1
 
 # --- The storm: batches of xdotool commands from a seeded generator -----------------------
