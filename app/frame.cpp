@@ -19,7 +19,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/settings.h"
+#include "app/reset.h"
 #include "app/window.h"
 #include "backdrop/star_field.h"
 #include "board/pin_board.h"

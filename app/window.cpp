@@ -8,7 +8,7 @@
 #include <GL/freeglut.h>
 
 #include "app/frame.h"
-#include "app/settings.h"
+#include "app/reset.h"
 #include "backdrop/star_field.h"
 #include "images/texture_table.h"
 #include "input/keyboard.h"

@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "app/frame.h"
-#include "app/settings.h"
+#include "app/reset.h"
 #include "app/window.h"
 #include "bench/measure.h"
 #include "board/pin_board.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/frame.h"
-#include "app/settings.h"
+#include "app/reset.h"
 #include "app/window.h"
 #include "bench/alloc_counter.h"
 #include "bench/bench_scene.h"

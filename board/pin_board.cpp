@@ -10,7 +10,7 @@
 #include <cmath>
 
 #include "app/frame.h"
-#include "app/settings.h"
+#include "app/reset.h"
 #include "board/spotlight.h"
 #include "images/texture_table.h"
 #include "motion/oscillator_bank.h"

@@ -10,7 +10,7 @@
 #include <cstdlib>
 
 #include "app/frame.h"
-#include "app/settings.h"
+#include "app/reset.h"
 #include "app/window.h"
 #include "board/pin_board.h"
 #include "input/setting_steps.h"

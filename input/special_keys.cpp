@@ -3,7 +3,7 @@
 
 #include <GL/freeglut.h>
 
-#include "app/settings.h"
+#include "app/reset.h"
 #include "input/setting_steps.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include <cmath>
 
-#include "app/simulation_settings.h"
+#include "state/simulation_settings.h"
 #include "motion/random.h"
 
 double rate[kOscillatorCapacity];

@@ -12,7 +12,7 @@
 #include <cmath>
 
 #include "app/frame.h"
-#include "app/settings.h"
+#include "app/reset.h"
 #include "motion/oscillator_bank.h"
 
 double cameraPitch = 0;

@@ -4,7 +4,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "app/settings.h"
+#include "app/reset.h"
 #include "app/window.h"
 
 namespace {

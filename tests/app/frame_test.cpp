@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "app/frame.h"
-#include "app/settings.h"
+#include "app/reset.h"
 #include "backdrop/star_field.h"
 #include "images/texture_table.h"
 #include "motion/oscillator_bank.h"

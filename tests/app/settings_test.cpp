@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/frame.h"
-#include "app/settings.h"
+#include "app/reset.h"
 #include "app/window.h"
 #include "board/pin_board.h"
 #include "input/keyboard.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/frame.h"
-#include "app/settings.h"
+#include "app/reset.h"
 #include "board/pin_board.h"
 #include "images/texture_table.h"
 #include "motion/oscillator_bank.h"

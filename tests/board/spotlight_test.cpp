@@ -5,7 +5,7 @@
 #include <array>
 
 #include "app/frame.h"
-#include "app/settings.h"
+#include "app/reset.h"
 #include "board/pin_board.h"
 #include "tests/support/gl_test.h"
 

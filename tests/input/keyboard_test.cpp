@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "app/frame.h"
-#include "app/settings.h"
+#include "app/reset.h"
 #include "app/window.h"
 #include "motion/oscillator_bank.h"
 #include "motion/random.h"

@@ -4,7 +4,7 @@
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
-#include "app/settings.h"
+#include "app/reset.h"
 #include "input/keyboard.h"
 #include "tests/input/program_snapshot.h"
 #include "tests/support/gl_test.h"

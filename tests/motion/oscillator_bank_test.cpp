@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "app/simulation_settings.h"
+#include "state/simulation_settings.h"
 #include "motion/oscillator_bank.h"
 #include "motion/random.h"
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "app/frame.h"
-#include "app/settings.h"
+#include "app/reset.h"
 #include "images/texture_table.h"
 #include "input/keyboard.h"
 #include "overlay/text_overlay.h"

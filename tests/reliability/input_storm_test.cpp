@@ -12,7 +12,7 @@
 #include <random>
 
 #include "app/frame.h"
-#include "app/settings.h"
+#include "app/reset.h"
 #include "app/window.h"
 #include "backdrop/star_field.h"
 #include "board/pin_board.h"

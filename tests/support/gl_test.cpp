@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "app/frame.h"
-#include "app/settings.h"
+#include "app/reset.h"
 #include "app/window.h"
 #include "input/keyboard.h"
 #include "motion/oscillator_bank.h"

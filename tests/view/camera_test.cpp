@@ -13,7 +13,7 @@
 #include <utility>
 
 #include "app/frame.h"
-#include "app/settings.h"
+#include "app/reset.h"
 #include "motion/oscillator_bank.h"
 #include "tests/support/gl_test.h"
 

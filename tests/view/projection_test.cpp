@@ -4,7 +4,7 @@
 #include <array>
 #include <cmath>
 
-#include "app/settings.h"
+#include "app/reset.h"
 #include "app/window.h"
 #include "tests/support/gl_test.h"
 #include "view/projection.h"

@@ -4,7 +4,7 @@
 //   paused     flag: motion paused (0 at start)
 //   arrowKeys  bit set of arrow keys held: 1 left, 2 right, 4 up, 8 down (0 at start)
 // The one instance `settings` is defined with the other global objects in global_objects.cpp.
-#include "app/settings.h"
+#include "app/reset.h"
 
 #include <GL/gl.h>
 

@@ -1,7 +1,7 @@
 // Every user-adjustable setting, with `paused` and `arrowKeys` beside it, and the reset.
 #pragma once
 
-#include "app/simulation_settings.h"
+#include "state/simulation_settings.h"
 
 extern SimulationSettings settings;
 extern int paused;     // flag: oscillators 0..9 and the automatic camera stand still
