@@ -1,17 +1,4 @@
 // The per-frame driver: time, motion, view, clear, stars, board, overlays, quit, title, errors.
-//
-// Globals (times in seconds on the elapsedMs clock unless said otherwise):
-//   elapsedMs         toolkit clock in milliseconds, written by main and onDisplay
-//   nowSeconds        this frame's time
-//   lastFrameSeconds  the previous frame's nowSeconds
-//   frameStep         seconds since the previous frame; a step above 0.1 becomes 0.05
-//   framesThisSecond  frames counted since the last whole-second mark
-//   framesPerSecond   frames counted in the last completed second
-//   nextSecondMark    time at which the next count is taken
-//   brightness        fade factor 0..1 applied by the board and the spotlight
-//   quitTime          nowSeconds at which ESC was pressed; 0 while not quitting
-//   forceClear        one-shot request to clear the next frame even in hyperspace
-//   helpShown         flag: the help page is drawn every frame
 #include "app/frame.h"
 
 #include <GL/gl.h>
@@ -19,7 +6,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/reset.h"
 #include "app/window.h"
 #include "backdrop/star_field.h"
 #include "board/pin_board.h"
@@ -28,20 +14,11 @@
 #include "overlay/help_screen.h"
 #include "overlay/text_overlay.h"
 #include "overlay/title_caption.h"
+#include "state/frame_clock.h"
+#include "state/settings.h"
+#include "state/window_state.h"
 #include "view/camera.h"
 #include "view/projection.h"
-
-int elapsedMs = 0;
-float nowSeconds = 0;
-double lastFrameSeconds = 0;
-float frameStep = 0;
-int framesThisSecond = 0;
-int framesPerSecond = 30;
-double nextSecondMark = 1.0;
-float brightness = 1.0f;
-float quitTime = 0;
-int forceClear = 0;
-int helpShown = 0;
 
 namespace {
 constexpr double kReseedChance = 0.1;       // about one frame in ten reseeds the generator

@@ -6,6 +6,7 @@
 #include "app/frame.h"
 #include "app/window.h"
 #include "motion/random.h"
+#include "state/frame_clock.h"
 
 int main(int argc, char** argv) {
     elapsedMs = glutGet(GLUT_ELAPSED_TIME);  // before glutInit: time since boot, a fine seed

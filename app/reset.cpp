@@ -1,22 +1,15 @@
-// Every user-adjustable setting, with `paused` and `arrowKeys` beside it, and the reset.
-//
-// Globals:
-//   paused     flag: motion paused (0 at start)
-//   arrowKeys  bit set of arrow keys held: 1 left, 2 right, 4 up, 8 down (0 at start)
-// The one instance `settings` is defined with the other global objects in global_objects.cpp.
+// Putting the whole simulation back to its starting state.
 #include "app/reset.h"
 
 #include <GL/gl.h>
 
-#include "app/frame.h"
 #include "board/pin_board.h"
+#include "motion/oscillator_bank.h"
 #include "motion/random.h"
+#include "overlay/text_overlay.h"
+#include "state/frame_clock.h"
+#include "state/settings.h"
 #include "view/camera.h"
-
-int paused = 0;
-int arrowKeys = 0;
-
-SimulationSettings::~SimulationSettings() = default;
 
 namespace {
 void loadDefaults(SimulationSettings& s) {
@@ -51,4 +44,12 @@ void resetSettings() {
     paused = 0;
     cameraX = cameraY = cameraPosZ = cameraPitch = cameraYaw = 0;
     buildPinModel();
+}
+
+void resetEverything() {
+    seedRandom(static_cast<unsigned int>(elapsedMs));
+    resetSettings();
+    seedOscillators(oscillatorCount);
+    textOverlay.showMessage("Reset");
+    forceClear = 1;
 }

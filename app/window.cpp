@@ -1,8 +1,4 @@
 // Start-up and the toolkit's window callbacks: the scene set-up, reshape, idle and display.
-//
-// Globals:
-//   windowWidth, windowHeight  window size in pixels, kept by onReshape (0 before the first)
-//   fullScreen                 flag: full screen (1) or the 512 x 512 window (0)
 #include "app/window.h"
 
 #include <GL/freeglut.h>
@@ -15,12 +11,10 @@
 #include "input/special_keys.h"
 #include "motion/oscillator_bank.h"
 #include "overlay/text_overlay.h"
+#include "state/frame_clock.h"
+#include "state/window_state.h"
 #include "view/camera.h"
 #include "view/projection.h"
-
-int windowWidth = 0;
-int windowHeight = 0;
-int fullScreen = 1;
 
 namespace {
 // Leaving full screen, the toolkit first restores the size the window had before it went full
@@ -89,6 +83,7 @@ void openWindow(int* argc, char** argv) {
 }
 
 bool initScene() {
+    programCommands = {resetEverything, askForWindowSize, askForFullScreen};
     resetSettings();
     glClearColor(0, 0, 0, 1);
     setupView();
@@ -96,6 +91,7 @@ bool initScene() {
     seedOscillators(oscillatorCount);
     starField.build(kStarCount, kStarOuterExtent, kStarInnerExtent, kStarShapeCubeShell);
     loadTextures();
+    textOverlay.fontTexture = textureIds[0];
     moveClockToFrameTime();
     textOverlay.showMessage("Press ? key for Help Screen");
     glutWarpPointer(kWarpX, kWarpY);

@@ -1,10 +1,6 @@
 // Start-up and the toolkit's window callbacks: the scene set-up, reshape, idle and display.
 #pragma once
 
-extern int windowWidth;   // pixels; 0 until the first reshape
-extern int windowHeight;  // pixels; 0 until the first reshape
-extern int fullScreen;    // flag: the window is full screen (1 at start)
-
 // Opens the full-screen window titled "Varo" and registers every callback, in order.
 void openWindow(int* argc, char** argv);
 

@@ -14,6 +14,9 @@
 #include "bench/measure.h"
 #include "board/pin_board.h"
 #include "input/keyboard.h"
+#include "state/frame_clock.h"
+#include "state/settings.h"
+#include "state/window_state.h"
 
 namespace bench {
 namespace {

@@ -18,6 +18,9 @@
 #include "bench/measure.h"
 #include "bench/options.h"
 #include "bench/startup_probes.h"
+#include "state/frame_clock.h"
+#include "state/settings.h"
+#include "state/window_state.h"
 
 #if __has_include(<valgrind/callgrind.h>)
 #include <valgrind/callgrind.h>

@@ -9,11 +9,11 @@
 
 #include <cmath>
 
-#include "app/frame.h"
-#include "app/reset.h"
 #include "board/spotlight.h"
 #include "images/texture_table.h"
 #include "motion/oscillator_bank.h"
+#include "state/frame_clock.h"
+#include "state/settings.h"
 
 int pinListId = -1;
 

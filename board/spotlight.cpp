@@ -4,7 +4,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "app/reset.h"
+#include "state/settings.h"
 
 namespace {
 struct Colour {

@@ -8,8 +8,6 @@
 
 #include <cstdio>
 
-#include "overlay/text_overlay.h"
-
 // Globals owned here:
 //   textureIds    GL texture names: 0 font atlas, 1 fish-eye picture, 2 portrait; 0 = not loaded
 //   textureCount  entries filled so far; 3 after loadTextures
@@ -114,7 +112,6 @@ GLuint loadBmpTexture(const char* path, int alphaValue, int alphaThreshold, int 
 
 void loadTextures() {
     loadIntoTable("font.bmp", -1, 0, 0);  // alpha: mean of the channels, black transparent
-    textOverlay.fontTexture = textureIds[0];
     loadIntoTable("fisheye.bmp", 255, 0, 1);  // opaque everywhere
     loadIntoTable("monacolor128.bmp", 255, 0, 1);
 }

@@ -3,23 +3,29 @@
 // Globals:
 //   letterboxPhase  bounce counter behind the letterbox key, -5..6; letterbox is its size
 //   numberCounter   0..15, stepped and shown by 'n'; nothing else reads it
+//   programCommands what the keys ask of the program as a whole; idle until start-up connects it
 #include "input/keyboard.h"
 
 #include <GL/freeglut.h>
 
 #include <cstdlib>
 
-#include "app/frame.h"
-#include "app/reset.h"
-#include "app/window.h"
 #include "board/pin_board.h"
 #include "input/setting_steps.h"
-#include "motion/oscillator_bank.h"
-#include "motion/random.h"
 #include "overlay/text_overlay.h"
+#include "state/frame_clock.h"
+#include "state/settings.h"
+#include "state/window_state.h"
 
 int letterboxPhase = 0;
 int numberCounter = 0;
+
+namespace {
+void doNothing() {}
+void ignoreSize(int, int) {}
+}  // namespace
+
+ProgramCommands programCommands = {doNothing, ignoreSize, doNothing};
 
 namespace {
 constexpr unsigned char kEscape = 27;
@@ -83,11 +89,11 @@ void toggleFullScreen() {
     fullScreen = toggled(fullScreen);
     if (!fullScreen) {
         settings.cameraMode = 0;
-        askForWindowSize(kWindowedSize, kWindowedSize);
+        programCommands.leaveFullScreen(kWindowedSize, kWindowedSize);
         glutSetCursor(GLUT_CURSOR_LEFT_ARROW);
     } else {
         settings.cameraMode = 1;
-        askForFullScreen();
+        programCommands.enterFullScreen();
         glutSetCursor(GLUT_CURSOR_NONE);
         forceClear = 1;
     }
@@ -101,14 +107,6 @@ void bounceLetterbox() {
     letterboxPhase = letterboxPhase == kMaxLetterbox ? 1 - kMaxLetterbox : letterboxPhase + 1;
     settings.letterbox = std::abs(letterboxPhase);
     textOverlay.showMessageInt("Letterbox: %d", settings.letterbox);
-    forceClear = 1;
-}
-
-void resetEverything() {
-    seedRandom(static_cast<unsigned int>(elapsedMs));
-    resetSettings();
-    seedOscillators(oscillatorCount);
-    textOverlay.showMessage("Reset");
     forceClear = 1;
 }
 
@@ -173,7 +171,7 @@ void firstStage(unsigned char key) {
         case 'f': toggleFullScreen(); break;
         case 'l': bounceLetterbox(); break;
         case 'p': toggleWithMessage(paused, "Pause Motion", "Continue Motion"); break;
-        case 'r': resetEverything(); break;
+        case 'r': programCommands.reset(); break;
         case 's': settings.spotlightOn = toggled(settings.spotlightOn); break;
         case 't': toggleWithMessage(settings.texturesOn, "Textures On", "Textures Off"); break;
         case 'u': toggleWithMessage(settings.universeOn, "Universe On", "Universe Off"); break;

@@ -3,8 +3,8 @@
 
 #include <GL/freeglut.h>
 
-#include "app/reset.h"
 #include "input/setting_steps.h"
+#include "state/settings.h"
 
 namespace {
 constexpr double kSlower = 0.9, kFaster = 1.111111;  // not exact inverses, by design

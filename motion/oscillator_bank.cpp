@@ -9,8 +9,8 @@
 
 #include <cmath>
 
-#include "state/simulation_settings.h"
 #include "motion/random.h"
+#include "state/simulation_settings.h"
 
 double rate[kOscillatorCapacity];
 double targetRate[kOscillatorCapacity];

@@ -3,8 +3,8 @@
 
 #include <cstddef>
 
-#include "app/window.h"
 #include "overlay/text_overlay.h"
+#include "state/window_state.h"
 
 namespace {
 constexpr double kTitleDown = 0.09;  // of the window height, to the title's glyph bottoms

@@ -10,8 +10,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/frame.h"
-#include "app/window.h"
+#include "state/frame_clock.h"
+#include "state/window_state.h"
 
 int glErrorCount = 0;
 

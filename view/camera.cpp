@@ -11,9 +11,9 @@
 
 #include <cmath>
 
-#include "app/frame.h"
-#include "app/reset.h"
 #include "motion/oscillator_bank.h"
+#include "state/frame_clock.h"
+#include "state/settings.h"
 
 double cameraPitch = 0;
 double cameraYaw = 0;

@@ -4,8 +4,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "app/reset.h"
-#include "app/window.h"
+#include "state/settings.h"
+#include "state/window_state.h"
 
 namespace {
 constexpr double kBarFractionPerLevel = 0.05;  // each letterbox level adds 5% per bar

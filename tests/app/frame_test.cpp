@@ -11,6 +11,8 @@
 #include "backdrop/star_field.h"
 #include "images/texture_table.h"
 #include "motion/oscillator_bank.h"
+#include "state/frame_clock.h"
+#include "state/settings.h"
 #include "tests/support/gl_test.h"
 #include "view/camera.h"
 

@@ -14,6 +14,9 @@
 #include "motion/oscillator_bank.h"
 #include "motion/random.h"
 #include "overlay/text_overlay.h"
+#include "state/frame_clock.h"
+#include "state/settings.h"
+#include "state/window_state.h"
 #include "tests/support/gl_test.h"
 #include "view/camera.h"
 

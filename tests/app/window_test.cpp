@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/window.h"
+#include "state/window_state.h"
 #include "tests/support/gl_test.h"
 
 using SceneSetUp = VaroTest;

@@ -14,6 +14,8 @@
 #include "board/pin_board.h"
 #include "images/texture_table.h"
 #include "motion/oscillator_bank.h"
+#include "state/frame_clock.h"
+#include "state/settings.h"
 #include "tests/support/gl_test.h"
 #include "view/projection.h"
 

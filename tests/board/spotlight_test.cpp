@@ -7,6 +7,8 @@
 #include "app/frame.h"
 #include "app/reset.h"
 #include "board/pin_board.h"
+#include "state/frame_clock.h"
+#include "state/settings.h"
 #include "tests/support/gl_test.h"
 
 namespace {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "app/window.h"
+#include "state/window_state.h"
 
 namespace {
 constexpr int kWidth = 640, kHeight = 480;  // pixels

@@ -14,6 +14,8 @@
 #include "app/frame.h"
 #include "app/window.h"
 #include "overlay/text_overlay.h"
+#include "state/frame_clock.h"
+#include "state/window_state.h"
 #include "tests/fuzz/fuzz_window.h"
 
 namespace {

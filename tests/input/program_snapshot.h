@@ -13,6 +13,9 @@
 #include "board/pin_board.h"
 #include "input/keyboard.h"
 #include "overlay/text_overlay.h"
+#include "state/frame_clock.h"
+#include "state/settings.h"
+#include "state/window_state.h"
 #include "tests/support/gl_test.h"
 #include "view/camera.h"
 

@@ -6,6 +6,7 @@
 
 #include "app/reset.h"
 #include "input/keyboard.h"
+#include "state/settings.h"
 #include "tests/input/program_snapshot.h"
 #include "tests/support/gl_test.h"
 

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <cstdint>
 
-#include "state/simulation_settings.h"
 #include "motion/oscillator_bank.h"
 #include "motion/random.h"
+#include "state/simulation_settings.h"
 
 namespace {
 // The generator as the program defines it, kept apart from the one under test.

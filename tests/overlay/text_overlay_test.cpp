@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/frame.h"
+#include "state/frame_clock.h"
 #include "tests/overlay/glyph_capture.h"
 #include "tests/support/gl_test.h"
 

@@ -23,6 +23,9 @@
 #include "input/special_keys.h"
 #include "motion/oscillator_bank.h"
 #include "overlay/text_overlay.h"
+#include "state/frame_clock.h"
+#include "state/settings.h"
+#include "state/window_state.h"
 #include "tests/reliability/reliability_support.h"
 #include "tests/support/gl_test.h"
 

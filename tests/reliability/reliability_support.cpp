@@ -10,6 +10,8 @@
 #include "app/window.h"
 #include "motion/oscillator_bank.h"
 #include "overlay/text_overlay.h"
+#include "state/frame_clock.h"
+#include "state/window_state.h"
 #include "tests/support/gl_test.h"
 #include "view/camera.h"
 #include "view/projection.h"

@@ -15,6 +15,8 @@
 #include "app/frame.h"
 #include "app/reset.h"
 #include "motion/oscillator_bank.h"
+#include "state/frame_clock.h"
+#include "state/settings.h"
 #include "tests/support/gl_test.h"
 
 namespace {

@@ -6,6 +6,8 @@
 
 #include "app/reset.h"
 #include "app/window.h"
+#include "state/settings.h"
+#include "state/window_state.h"
 #include "tests/support/gl_test.h"
 #include "view/projection.h"
 

@@ -23,6 +23,8 @@
 #include "input/keyboard.h"
 #include "overlay/text_overlay.h"
 #include "png_file.h"
+#include "state/frame_clock.h"
+#include "state/window_state.h"
 
 namespace {
 constexpr int kExitFailure = 1;

@@ -1,0 +1,13 @@
+// Every user-adjustable setting, with `paused` and `arrowKeys` beside it.
+//
+// Globals:
+//   paused     flag: motion paused (0 at start)
+//   arrowKeys  bit set of arrow keys held: 1 left, 2 right, 4 up, 8 down (0 at start)
+// The one instance `settings` is defined with the other global objects in app/global_objects.cpp,
+// so that the three are built in their order.
+#include "state/settings.h"
+
+int paused = 0;
+int arrowKeys = 0;
+
+SimulationSettings::~SimulationSettings() = default;
