@@ -3,18 +3,38 @@
 
 #include <cstdio>
 
-#include "app/frame.h"
+#include "app/command_line.h"
+#include "app/reset.h"
 #include "app/window.h"
+#include "images/picture_folders.h"
 #include "motion/random.h"
 #include "state/frame_clock.h"
 
+namespace {
+constexpr int kBadCommandLine = 2;
+constexpr int kCannotStart = 1;
+}  // namespace
+
 int main(int argc, char** argv) {
-    elapsedMs = glutGet(GLUT_ELAPSED_TIME);  // before glutInit: time since boot, a fine seed
+    StartOptions options;
+    char error[kCommandLineErrorCapacity];
+    switch (readCommandLine(argc, argv, options, error)) {
+        case CommandLineRequest::showHelp: std::fputs(usageText(), stdout); return 0;
+        case CommandLineRequest::showVersion: std::fputs(versionText(), stdout); return 0;
+        case CommandLineRequest::bad:
+            std::fprintf(stderr, "varo: %s (see varo --help)\n", error);
+            return kBadCommandLine;
+        case CommandLineRequest::run: break;
+    }
+    // Before glutInit the toolkit's clock counts from boot: a fine seed, unless one is given.
+    elapsedMs = options.seedGiven ? static_cast<int>(options.seed) : glutGet(GLUT_ELAPSED_TIME);
     seedRandom(static_cast<unsigned int>(elapsedMs));
-    openWindow(&argc, argv);
+    choosePictureFolders(options.dataFolder);
+    chooseStartSettings(options);
+    openWindow(&argc, argv, options.windowed);
     if (!initScene()) {
-        std::printf("App cannot initialize.\n");
-        return 0;
+        std::fputs("App cannot initialize.\n", stderr);
+        return kCannotStart;
     }
     glutMainLoop();
     return 0;

@@ -3,6 +3,8 @@
 
 #include <GL/gl.h>
 
+#include "app/command_line.h"
+
 #include "board/pin_board.h"
 #include "motion/oscillator_bank.h"
 #include "motion/random.h"
@@ -12,6 +14,10 @@
 #include "view/camera.h"
 
 namespace {
+constexpr int kDefaultPins = 20;
+int startPins = kDefaultPins;  // pin count T after start and reset
+int startClockOn = 0;          // flag: frames-per-second line on after start and reset
+
 void loadDefaults(SimulationSettings& s) {
     s.rotateSpeed = 1.0f;
     s.movementSpeed = 1.0f;
@@ -21,9 +27,9 @@ void loadDefaults(SimulationSettings& s) {
     s.cameraZ = 3.0f;
     s.objectSize = 1.0f;
     s.lightRotateSpeed = 1.0f;
-    s.tesselation = 20;
+    s.tesselation = startPins;
     s.blanking = 1;
-    s.clockOn = 0;
+    s.clockOn = startClockOn;
     s.texGenMode = 0;
     s.imageIndex = 1;
     s.cameraMode = 0;
@@ -34,6 +40,11 @@ void loadDefaults(SimulationSettings& s) {
     s.universeOn = 1;
 }
 }  // namespace
+
+void chooseStartSettings(const StartOptions& options) {
+    startPins = options.pins != 0 ? options.pins : kDefaultPins;
+    startClockOn = options.frameRateShown;
+}
 
 void resetSettings() {
     seedRandom(static_cast<unsigned int>(elapsedMs));

@@ -65,12 +65,17 @@ void moveClockToFrameTime() {
 }
 }  // namespace
 
-void openWindow(int* argc, char** argv) {
+void openWindow(int* argc, char** argv, int windowed) {
     glutInit(argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(windowWidth, windowHeight);  // both 0: no size asked for
+    fullScreen = windowed ? 0 : 1;
+    if (windowed)
+        glutInitWindowSize(kWindowedSize, kWindowedSize);
+    else
+        glutInitWindowSize(windowWidth, windowHeight);  // both 0: no size asked for
     glutCreateWindow("Varo");
-    glutFullScreen();
+    if (fullScreen)
+        glutFullScreen();
     glutKeyboardFunc(onKeyboard);
     glutSpecialFunc(onSpecialKey);
     glutSpecialUpFunc(onSpecialKeyUp);
@@ -95,7 +100,7 @@ bool initScene() {
     moveClockToFrameTime();
     textOverlay.showMessage("Press ? key for Help Screen");
     glutWarpPointer(kWarpX, kWarpY);
-    glutSetCursor(GLUT_CURSOR_NONE);
+    glutSetCursor(fullScreen ? GLUT_CURSOR_NONE : GLUT_CURSOR_LEFT_ARROW);
     return true;
 }
 

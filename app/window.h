@@ -1,8 +1,8 @@
 // Start-up and the toolkit's window callbacks: the scene set-up, reshape, idle and display.
 #pragma once
 
-// Opens the full-screen window titled "Varo" and registers every callback, in order.
-void openWindow(int* argc, char** argv);
+// Opens the window titled "Varo", full screen or 512 x 512, and registers every callback.
+void openWindow(int* argc, char** argv, int windowed);
 
 // One-time scene set-up before the main loop; always succeeds.
 bool initScene();

@@ -6,7 +6,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+
+#include "images/picture_folders.h"
 
 // Globals owned here:
 //   textureIds    GL texture names: 0 font atlas, 1 fish-eye picture, 2 portrait; 0 = not loaded
@@ -90,13 +93,26 @@ GLuint uploadTexels(int mipmapped) {
     return name;
 }
 
-// Loads one file into the next free entry; the entry is counted even when the file failed.
-void loadIntoTable(const char* path, int alphaValue, int alphaThreshold, int mipmapped) {
+// A picture found nowhere is drawn without (entry 0); one line says where it was looked for.
+void reportMissingPicture(const char* name) {
+    char tried[kMaxPictureFolders * kPicturePathCapacity];
+    describePictureFolders(tried, sizeof tried);
+    std::fprintf(stderr, "%s: %s not found in: %s\n", program_invocation_short_name, name, tried);
+}
+
+// Loads one picture into the next free entry; the entry is counted even when the file failed.
+void loadIntoTable(const char* name, int alphaValue, int alphaThreshold, int mipmapped) {
     // The table has room for the three pictures only. Once it is full, a further load keeps
     // what the table holds and creates no texture, rather than writing past its end.
     if (textureCount >= kTextureCapacity)
         return;
-    textureIds[textureCount] = loadBmpTexture(path, alphaValue, alphaThreshold, mipmapped);
+    char path[kPicturePathCapacity];
+    GLuint texture = 0;
+    if (findPicture(name, path))
+        texture = loadBmpTexture(path, alphaValue, alphaThreshold, mipmapped);
+    else
+        reportMissingPicture(name);
+    textureIds[textureCount] = texture;
     ++textureCount;
 }
 }  // namespace

@@ -14,5 +14,6 @@ extern int textureCount;                     // filled entries; 3 after loadText
 // be opened.
 GLuint loadBmpTexture(const char* path, int alphaValue, int alphaThreshold, int mipmapped);
 
-// Loads "font.bmp", "fisheye.bmp" and "monacolor128.bmp" from the working directory.
+// Loads "font.bmp", "fisheye.bmp" and "monacolor128.bmp", each from the first picture folder
+// that holds it (images/picture_folders.h).
 void loadTextures();

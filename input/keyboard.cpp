@@ -36,7 +36,6 @@ constexpr int kMinFieldOfView = 1, kMaxFieldOfView = 179;
 constexpr int kMinTesselation = 8, kMaxTesselation = 40;
 constexpr int kMaxLetterbox = 6;
 constexpr int kNumberCounterLimit = 15;
-constexpr int kWindowedSize = 512;  // pixels, both ways
 
 unsigned char lowerCase(unsigned char key) {
     return key >= 'A' && key <= 'Z' ? static_cast<unsigned char>(key - 'A' + 'a') : key;

@@ -141,9 +141,9 @@ bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
 const char* captureUsage() {
     return "usage: varo-capture [OPTIONS]\n"
            "Renders Varo's scene with a clock of its own and writes PNG pictures.\n"
-           "It needs an X display (use tools/with-xvfb.sh where there is none) and the\n"
-           "pictures font.bmp, fisheye.bmp and monacolor128.bmp in the working directory\n"
-           "or in --data DIR.\n"
+           "It needs an X display (use tools/with-xvfb.sh where there is none). It finds\n"
+           "the pictures font.bmp, fisheye.bmp and monacolor128.bmp as varo does: in\n"
+           "--data DIR, the working directory or the installed data folder.\n"
            "\n"
            "  --size WxH      window size in pixels (default 1024x768)\n"
            "  --time T        capture one frame at T seconds (default 3.5)\n"
@@ -155,8 +155,7 @@ const char* captureUsage() {
            "  --fps F         frames simulated per second of the clock (default 30)\n"
            "  --key KEYS      keyboard commands given at start-up, in order, e.g. '?' for\n"
            "                  the help page or 'll' for letterbox bars (not ESC nor f)\n"
-           "  --data DIR      folder with the pictures (the program reads them from its\n"
-           "                  working directory)\n"
+           "  --data DIR      look for the pictures in DIR first\n"
            "  --out PATH      PNG file to write (default varo.png)\n"
            "  --help          this text\n";
 }

@@ -13,7 +13,7 @@ struct CaptureOptions {
     double to = 3.5;          // seconds: the last frame of a strip
     int frames = 1;           // frames captured, evenly spread from `from` to `to`
     std::string keys;         // keyboard commands given at start-up, in order
-    std::string dataFolder;   // where the pictures are; empty: the working directory
+    std::string dataFolder;   // first folder searched for the pictures; empty: none
     std::string out = "varo.png";
     bool helpAsked = false;
 };

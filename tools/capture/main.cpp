@@ -19,6 +19,7 @@
 
 #include "app/frame.h"
 #include "app/window.h"
+#include "images/picture_folders.h"
 #include "capture_options.h"
 #include "input/keyboard.h"
 #include "overlay/text_overlay.h"
@@ -31,7 +32,6 @@ constexpr int kExitFailure = 1;
 constexpr int kExitBadOption = 2;
 constexpr auto kWindowDeadline = std::chrono::seconds(5);
 constexpr int kMillisecondsPerSecond = 1000;
-const char* const kDataFiles[] = {"font.bmp", "fisheye.bmp", "monacolor128.bmp"};
 
 int complain(const std::string& message, int status) {
     std::fprintf(stderr, "varo-capture: %s\n", message.c_str());
@@ -52,7 +52,7 @@ bool canWrite(const std::string& path) {
     return access(folderOf(path).c_str(), W_OK) == 0;
 }
 
-// Output paths are taken from where the tool was started, before any --data folder change.
+// Output paths are taken from where the tool was started.
 bool makeWritablePaths(std::vector<std::string>& paths, std::string& error) {
     char here[4096];
     if (getcwd(here, sizeof here) == nullptr) {
@@ -92,13 +92,6 @@ bool openCaptureWindow(int width, int height) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));  // the X server's turn
     }
     return false;
-}
-
-void warnAboutMissingData() {
-    for (const char* file : kDataFiles)
-        if (access(file, R_OK) != 0)
-            std::fprintf(stderr, "varo-capture: warning: no %s here, so it is drawn without it\n",
-                         file);
 }
 
 // Start-up as the program does it, but seeded with `seed` and with the clock at zero: the
@@ -171,9 +164,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> paths = outputPaths(options);
     if (!makeWritablePaths(paths, error))
         return complain(error, kExitFailure);
-    if (!options.dataFolder.empty() && chdir(options.dataFolder.c_str()) != 0)
-        return complain("cannot enter the data folder " + options.dataFolder, kExitFailure);
-    warnAboutMissingData();
+    choosePictureFolders(options.dataFolder.empty() ? nullptr : options.dataFolder.c_str());
 
     if (!openCaptureWindow(options.width, options.height))
         return complain("the window did not get the size asked for", kExitFailure);
