@@ -26,6 +26,7 @@ constexpr double kMaxFrameStep = 0.1;       // seconds; a longer stall...
 constexpr float kStalledFrameStep = 0.05f;  // ...advances motion by this much instead
 constexpr double kFadeInSeconds = 3.0;
 constexpr double kQuitFadeSeconds = 3.0;
+constexpr int kMsPerSecond = 1000;
 constexpr float kQuitBrightness = 0.1f;  // the process ends once the fade drops below this
 constexpr float kTitleSeconds = 10.0f;   // the title caption shows this long after start
 constexpr float kTitleSize = 60.0f;      // glyph height of the title, pixels
@@ -38,20 +39,22 @@ void maybeReseedRandom() {
         seedRandom(static_cast<unsigned int>(elapsedMs));
 }
 
+// The step is measured on the millisecond clock, exact at any uptime: nowSeconds, a float,
+// tells times apart only 0.125 s after 20 days.
 void advanceClock() {
     nowSeconds = static_cast<float>(elapsedMs * 0.001);
-    frameStep = static_cast<float>(elapsedMs * 0.001 - lastFrameSeconds);
+    frameStep = static_cast<float>(msSince(lastFrameMs) * 0.001);
     if (frameStep > kMaxFrameStep)
         frameStep = kStalledFrameStep;  // a stall is not a jump
-    lastFrameSeconds = nowSeconds;
+    lastFrameMs = elapsedMs;
 }
 
 // The frame that reaches the mark is counted in the second it closes; after a clock jump
 // the mark catches up by one second per frame.
 void countFrame() {
     framesThisSecond += 1;
-    if (nowSeconds >= nextSecondMark) {
-        nextSecondMark += 1.0;
+    if (msSince(nextSecondMarkMs) >= 0) {
+        nextSecondMarkMs = msAfter(nextSecondMarkMs, kMsPerSecond);
         framesPerSecond = framesThisSecond;
         framesThisSecond = 0;
     }
@@ -104,9 +107,9 @@ void drawOverlays() {
 
 // Ends the process, unshown frame and all, once the fade after ESC has run out.
 void fadeOutAndQuitWhenDark() {
-    if (quitTime == 0)
+    if (!quitting)
         return;
-    brightness = static_cast<float>(1.0 - (nowSeconds - quitTime) / kQuitFadeSeconds);
+    brightness = static_cast<float>(1.0 - msSince(quitPressedMs) * 0.001 / kQuitFadeSeconds);
     if (brightness < kQuitBrightness) {
         releaseGraphics();
         std::exit(0);

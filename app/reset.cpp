@@ -49,7 +49,7 @@ void chooseStartSettings(const StartOptions& options) {
 void resetSettings() {
     seedRandom(static_cast<unsigned int>(elapsedMs));
     glClearColor(0, 0, 0, 1);
-    quitTime = 0;  // cancels a quit fade in progress
+    quitting = 0;  // cancels a quit fade in progress
     loadDefaults(settings);
     brightness = 1.0f;
     paused = 0;

@@ -111,7 +111,8 @@ void bounceLetterbox() {
 
 // Starts the fade-out; the frame driver ends the process when it has run.
 void startQuitting() {
-    quitTime = nowSeconds;
+    quitting = 1;
+    quitPressedMs = elapsedMs;
     settings.blanking = 1;
     helpShown = 0;
 }

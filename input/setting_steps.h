@@ -2,6 +2,7 @@
 #pragma once
 
 // Multiplies the setting by `factor` (or adds `delta`) in double precision, stores the result
-// as float and shows the unrounded result with `format`, which takes one real.
+// as float and shows the unrounded result with `format`, which takes one real. A factor
+// setting stays within 0.001 .. 1000: a step beyond is not taken.
 void scaleSetting(float& value, double factor, const char* format);
 void shiftSetting(float& value, double delta, const char* format);

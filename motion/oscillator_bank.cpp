@@ -73,12 +73,7 @@ void advanceOscillators(int count, float step, const SimulationSettings& setting
         if (paused && i <= kLastPausable)
             continue;  // frozen: draws no random numbers either
         driftRate(i, step);
-        // A speed stepped up to infinity would make the phase infinite, then undefined, and
-        // every reader's angle or offset with it: the picture would vanish for good. Such a
-        // step is not taken, so that band stands still while its speed is infinite.
-        const double next = phase[i] + phaseIncrement(i, step, settings);
-        if (std::isfinite(next))
-            phase[i] = next;
+        phase[i] += phaseIncrement(i, step, settings);
     }
 }
 

@@ -32,6 +32,7 @@ constexpr GLfloat kTextAlphaCut = 0.1f;  // texels at or below this alpha are no
 
 constexpr float kLineSize = 20.0f;        // messages, frame rate and error lines
 constexpr double kMessageSeconds = 3.0;   // a message shows this long
+constexpr double kRoundingRoom = 1.0;     // seconds; more than any rounding of an expiry
 constexpr int kFrameRateFromRight = 120;  // the clock line starts this far from the right
 constexpr double kErrorLineAt = 0.4;      // of the window width
 constexpr size_t kErrorTextLimit = 60;    // characters of the GL error string kept
@@ -159,8 +160,11 @@ void TextOverlay::showMessageFloat(const char* format, double value) {
     postMessage(*this, buffer);
 }
 
+// A message never has more than its three seconds left. Once the toolkit's clock has wrapped
+// (after 24.8 days) an expiry set before the wrap would lie weeks ahead: that line goes.
 void TextOverlay::drawMessageLine() {
-    if (clockSeconds() < messageExpiry)
+    const double left = messageExpiry - clockSeconds();
+    if (left > 0 && left < kMessageSeconds + kRoundingRoom)
         drawText(messageText, toPixel(lineX), toPixel(lineY), kLineSize);
     else
         messageExpiry = 0.0;

@@ -1,14 +1,20 @@
 // The frame and clock globals: written by the frame driver and a few keys, read everywhere.
 #pragma once
 
-extern int elapsedMs;            // toolkit clock, milliseconds; read once per frame
-extern float nowSeconds;         // this frame's time, seconds
-extern double lastFrameSeconds;  // the previous frame's nowSeconds
-extern float frameStep;          // seconds since the previous frame, capped
-extern int framesThisSecond;     // frames since the last whole-second mark
-extern int framesPerSecond;      // frames in the last completed second (30 at start)
-extern double nextSecondMark;    // seconds at which the next count is taken
-extern float brightness;         // fade factor 0..1 for the board and the spotlight
-extern float quitTime;           // nowSeconds when ESC was pressed; 0: not quitting
-extern int forceClear;           // one-shot request to clear the next frame
-extern int helpShown;            // flag: the help page is shown
+extern int elapsedMs;         // toolkit clock, milliseconds; read once per frame
+extern float nowSeconds;      // this frame's time, seconds
+extern int lastFrameMs;       // the previous frame's elapsedMs
+extern float frameStep;       // seconds since the previous frame, capped
+extern int framesThisSecond;  // frames since the last whole-second mark
+extern int framesPerSecond;   // frames in the last completed second (30 at start)
+extern int nextSecondMarkMs;  // elapsedMs at which the next count is taken
+extern float brightness;      // fade factor 0..1 for the board and the spotlight
+extern int quitting;          // flag: ESC was pressed and the fade-out runs
+extern int quitPressedMs;     // elapsedMs when ESC was last pressed
+extern int forceClear;        // one-shot request to clear the next frame
+extern int helpShown;         // flag: the help page is shown
+
+// The toolkit's clock is an int of milliseconds that wraps after 24.8 days. Differences and
+// sums of its readings are taken modulo 2^32, so that they stay right across the wrap.
+int msSince(int earlierMs);  // elapsedMs - earlierMs
+int msAfter(int ms, int delta);

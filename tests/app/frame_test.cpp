@@ -1,26 +1,26 @@
-// The frame driver: the step cap, the frame-rate count, the fades, clearing and the quit.
+// The frame driver: the clock and its step at any uptime, the reseed, the frame count, the
+// fades, clearing, and the quit that always ends.
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
 #include "app/frame.h"
-#include "app/reset.h"
 #include "backdrop/star_field.h"
 #include "images/texture_table.h"
+#include "input/keyboard.h"
 #include "motion/oscillator_bank.h"
+#include "motion/random.h"
 #include "state/frame_clock.h"
 #include "state/settings.h"
 #include "tests/support/gl_test.h"
 #include "view/camera.h"
 
 namespace {
-void frameAt(int ms) {
-    elapsedMs = ms;
-    renderFrame();
-}
+constexpr int kDay = 86400000;  // milliseconds
 
 // Nothing of the 3-D scene in view: no stars, and the board behind the eye.
 void emptyScene() {
@@ -29,10 +29,10 @@ void emptyScene() {
     cameraPosZ = -20;
 }
 
-// The most common lit red value in the top-left corner where the title is drawn (the inside
-// of its strokes: white times its opacity), or 0 when nothing there is lit.
+// The commonest lit red value in the top-left corner where the title is drawn (the inside of
+// its strokes: white times its opacity), or 0 when nothing there is lit.
 int titleStrokeRed() {
-    auto pixels = readRgb(0, kTestWindowHeight - 320, 400, 320);
+    const auto pixels = readRgb(0, kTestWindowHeight - 320, 400, 320);
     int count[256] = {};
     for (size_t n = 0; n < pixels.size(); n += 3)
         ++count[pixels[n]];
@@ -45,62 +45,78 @@ void reportReleasedGraphics() {
     bool released = !glIsList(starListBeforeQuit);
     for (int n = 0; n < textureCount; ++n)
         released = released && !glIsTexture(textureIds[n]);
-    if (released)
-        std::fprintf(stderr, "graphics released\n");
+    std::fprintf(stderr, released ? "graphics released\n" : "graphics kept\n");
 }
-}  // namespace
 
 using FrameDriver = VaroTest;
 
-TEST_F(FrameDriver, CapsStepsAboveATenthOfASecondAtFiveHundredths) {
+// 16 ms frames measure 16 ms after an hour, ten days, twenty days and across the wrap of the
+// toolkit's int clock; a step above a tenth of a second becomes 0.05, a backward one passes.
+TEST_F(FrameDriver, StepIsExactMillisecondsAtAnyUptimeAndCapsStalls) {
     const struct {
         int lastMs, nowMs;
-        float expected;
+        float step;
     } cases[] = {
-        {2000, 2150, 0.05f},
-        {2000, 2080, static_cast<float>(2.08 - 2.0)},
+        {2000, 2150, 0.05f},       {2000, 2080, 0.08f},
         {0, 100, 0.05f},  // 0.1 in double, but the float stored is just above it
-        {1000, 9000, 0.05f},
-        {5000, 4000, static_cast<float>(4.0 - 5.0)},  // a backward clock passes
+        {5000, 4000, -1.0f},       {3600000, 3600016, 0.016f},
+        {10 * kDay, 10 * kDay + 16, 0.016f}, {20 * kDay, 20 * kDay + 16, 0.016f},
+        {INT_MAX - 7, INT_MIN + 8, 0.016f},
     };
     for (const auto& c : cases) {
         resetProgramState(c.lastMs);
         frameAt(c.nowMs);
-        EXPECT_FLOAT_EQ(frameStep, c.expected) << c.lastMs << " -> " << c.nowMs;
-        EXPECT_EQ(lastFrameSeconds, double{nowSeconds});
-        EXPECT_NEAR(phase[0], c.expected, 1e-7) << "the bank advances by the capped step";
+        EXPECT_EQ(frameStep, c.step) << c.lastMs << " -> " << c.nowMs;
+        EXPECT_EQ(phase[0], double{c.step}) << "the bank advances by the frame's step";
+        EXPECT_EQ(nowSeconds, static_cast<float>(c.nowMs * 0.001));
     }
+}
+
+// The frame's first draw decides: below 0.1 the generator is seeded with the clock, so the
+// frame ends in the same generator state whatever the seed before it.
+TEST_F(FrameDriver, ReseedsTheGeneratorWithTheClockOnAboutOneFrameInTen) {
+    int reseeds = 0, afterReseed = -1;
+    for (unsigned n = 1; n <= 100; ++n) {
+        const unsigned seed = n * 2654435761u;  // spread over the generator's states
+        resetProgramState(20000);
+        emptyScene();
+        seedRandom(seed);
+        const bool reseeds_ = uniformRandom(1.0) < 0.1;
+        seedRandom(seed);
+        frameAt(20016);
+        const int next = nextRandom();
+        if (reseeds_ && afterReseed < 0)
+            afterReseed = next;
+        EXPECT_EQ(next == afterReseed, reseeds_) << "seed " << seed;
+        reseeds += reseeds_;
+    }
+    EXPECT_NEAR(reseeds, 10, 7);
 }
 
 TEST_F(FrameDriver, CountsFramesPerSecondAndCatchesUpOneSecondPerFrame) {
     const struct {
-        int ms, framesPerSecond;
-        double nextMark;
+        int ms, framesPerSecond, nextMarkMs;
     } steps[] = {
-        {100, 30, 1.0}, {999, 30, 1.0}, {1000, 3, 2.0},  // the frame at the mark counts
-        {5500, 1, 3.0}, {5510, 1, 4.0}, {5520, 1, 5.0},  // a 4 s jump: one mark a frame
-        {5530, 1, 6.0}, {5540, 1, 6.0}, {6000, 2, 7.0},
+        {100, 30, 1000},  {999, 30, 1000},  {1000, 3, 2000},  // the frame at the mark counts
+        {5500, 1, 3000},  {5510, 1, 4000},  {5520, 1, 5000},  // a 4 s jump: one mark a frame
+        {5530, 1, 6000},  {5540, 1, 6000},  {6000, 2, 7000},
     };
     for (const auto& s : steps) {
         frameAt(s.ms);
         EXPECT_EQ(framesPerSecond, s.framesPerSecond) << "at " << s.ms << " ms";
-        EXPECT_EQ(nextSecondMark, s.nextMark) << "at " << s.ms << " ms";
+        EXPECT_EQ(nextSecondMarkMs, s.nextMarkMs) << "at " << s.ms << " ms";
     }
 }
 
-TEST_F(FrameDriver, FadesInOverThreeSecondsThenLeavesBrightnessAlone) {
+TEST_F(FrameDriver, FadesInOverThreeSecondsWhileTheTitleFadesOverTen) {
+    emptyScene();
     for (int ms : {300, 2999}) {
         frameAt(ms);
-        EXPECT_FLOAT_EQ(brightness, static_cast<float>(ms * 0.001f / 3.0)) << ms;
+        EXPECT_FLOAT_EQ(brightness, ms / 3000.0f) << ms;
     }
     brightness = 0.25f;
-    frameAt(3000);
-    EXPECT_EQ(brightness, 0.25f);
-}
-
-TEST_F(FrameDriver, TitleFadesAlongOneMinusTheRootOfATenthOfTheTime) {
-    emptyScene();
     frameAt(12000);
+    EXPECT_EQ(brightness, 0.25f) << "left alone after three seconds";
     ASSERT_EQ(titleStrokeRed(), 0) << "premise: the corner is black without the title";
     frameAt(0);
     const int opaque = titleStrokeRed();
@@ -131,30 +147,37 @@ TEST_F(FrameDriver, ClearsEveryFrameWithBlankingAndOneFrameOnRequestWithout) {
         float depth = 0;
         glReadPixels(kTestWindowWidth / 2, kTestWindowHeight / 2, 1, 1, GL_DEPTH_COMPONENT,
                      GL_FLOAT, &depth);
-        EXPECT_EQ(readPixel(kTestWindowWidth / 2, kTestWindowHeight / 2)[f.channel] == 255,
+        EXPECT_EQ(readRgb(kTestWindowWidth / 2, kTestWindowHeight / 2, 1, 1)[f.channel] == 255,
                   f.cleared);
         EXPECT_EQ(depth, f.cleared ? 1.0f : 0.5f);
         EXPECT_EQ(forceClear, 0);
     }
+    glClearColor(0, 0, 0, 1);
 }
 
-// ESC at 3.2 s: a third of the brightness goes per second, and the first frame below a tenth
-// (after 5.9 s) frees the graphics and ends the process with status 0. An early end would
-// come before "alive" is written.
-TEST_F(FrameDriver, QuitFadeDimsAThirdPerSecondAndEndsBelowATenth) {
-    EXPECT_EXIT(
-        {
-            starListBeforeQuit = static_cast<GLuint>(starField.listId);
-            std::atexit(reportReleasedGraphics);
-            quitTime = 3.2f;
-            for (int ms : {3500, 4700, 5850}) {
-                frameAt(ms);
-                if (std::fabs(brightness - (1.0 - (ms * 0.001f - 3.2f) / 3.0)) > 1e-6)
-                    std::_Exit(10);
-            }
-            std::fprintf(stderr, "alive\n");
-            frameAt(5950);
-            std::_Exit(3);
-        },
-        ::testing::ExitedWithCode(0), "alive.*graphics released");
+// ESC at any time, at 0 exactly, after days and a second before the clock wraps: a third of
+// the brightness goes per second, and the first frame below a tenth (more than 2.7 s on) frees
+// the graphics and ends the process with status 0. An early end would come before "alive".
+TEST_F(FrameDriver, QuitFadesOutAndEndsTheProcessAfterTwoPointSevenSecondsWhenever) {
+    for (int escMs : {3200, 0, 3600000, 20 * kDay, INT_MAX - 1000}) {
+        SCOPED_TRACE(escMs);
+        EXPECT_EXIT(
+            {
+                resetProgramState(escMs);
+                frameAt(escMs);
+                onKeyboard(27, 0, 0);
+                starListBeforeQuit = static_cast<GLuint>(starField.listId);
+                std::atexit(reportReleasedGraphics);
+                for (int after : {300, 1500, 2650}) {
+                    frameAt(msAfter(escMs, after));
+                    if (std::fabs(brightness - (1.0 - after / 3000.0)) > 1e-6)
+                        std::_Exit(10);
+                }
+                std::fprintf(stderr, "alive\n");
+                frameAt(msAfter(escMs, 2750));
+                std::_Exit(3);
+            },
+            ::testing::ExitedWithCode(0), "alive\ngraphics released");
+    }
 }
+}  // namespace

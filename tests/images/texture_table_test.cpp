@@ -1,5 +1,6 @@
 // The BMP loader and the texture table, against real GL textures read back from the driver.
 #include <GL/gl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "images/picture_folders.h"
 #include "images/texture_table.h"
-#include "overlay/text_overlay.h"
 #include "tests/support/gl_test.h"
 
 namespace {
@@ -103,7 +104,6 @@ protected:
 
 TEST_F(TextureTable, HoldsTheThreePicturesWithTheFileRowsFromTheTopDown) {
     ASSERT_EQ(textureCount, 3);
-    EXPECT_EQ(textOverlay.fontTexture, textureIds[0]);
     const char* files[] = {"font.bmp", "fisheye.bmp", "monacolor128.bmp"};
     for (int entry = 0; entry < 3; ++entry) {
         SCOPED_TRACE(files[entry]);
@@ -164,33 +164,47 @@ TEST_F(TextureTable, AlphaIsTheTruncatedMeanOrAThresholdedValue) {
             << "alpha " << c.alphaValue << " threshold " << c.threshold << " pixel " << c.x;
 }
 
-TEST_F(TextureTable, MissingFileOrFolderGivesNameZeroAndCreatesNothing) {
+// Only a regular file is a picture: a missing name, a folder and a named pipe (which would
+// block a reader for good) give texture 0 at once and create nothing.
+TEST_F(TextureTable, OnlyARegularFileIsAPicture) {
     ASSERT_TRUE(std::filesystem::create_directory(folder_ / "folder.bmp"));
+    ASSERT_EQ(mkfifo((folder_ / "pipe.bmp").c_str(), 0644), 0);
     glBindTexture(GL_TEXTURE_2D, textureIds[2]);
-    EXPECT_EQ(loadBmpTexture((folder_ / "absent.bmp").c_str(), -1, 0, 1), 0u);
-    EXPECT_EQ(loadBmpTexture((folder_ / "folder.bmp").c_str(), -1, 0, 1), 0u);
+    for (const char* name : {"absent.bmp", "folder.bmp", "pipe.bmp"})
+        EXPECT_EQ(loadBmpTexture((folder_ / name).c_str(), -1, 0, 1), 0u) << name;
     EXPECT_EQ(boundTexture(), textureIds[2]);  // no texture was made or bound
 }
 
-// Loads the table afresh in a folder without the font, then puts the original table back.
-// A further load into the full table changes nothing.
-TEST_F(TextureTable, MissingFontLeavesEntryZeroAndStillCountsThree) {
+// Each picture comes from the first folder that holds it as a file: --data (or VARO_DATA_DIR),
+// then the working directory, then the installed and the source tree's folders.
+TEST_F(TextureTable, EachPictureComesFromTheFirstFolderThatHoldsIt) {
+    const Bytes made = fileStartingWith({3, 2, 1}, kFileBytes);
+    scratch("fisheye.bmp", made);
+    std::filesystem::create_directory(folder_ / "font.bmp");  // not a file: passed over
+    setenv("VARO_DATA_DIR", folder_.c_str(), 1);
+    choosePictureFolders(nullptr);
+    unsetenv("VARO_DATA_DIR");
+    char path[kPicturePathCapacity];
+    ASSERT_TRUE(findPicture("fisheye.bmp", path));
+    EXPECT_EQ(std::string(path), (folder_ / "fisheye.bmp").string());
+    ASSERT_TRUE(findPicture("font.bmp", path));
+    EXPECT_STREQ(path, "./font.bmp");
+    EXPECT_FALSE(findPicture("absent.bmp", path));
+    char folders[4 * kPicturePathCapacity];
+    describePictureFolders(folders, sizeof folders);
+    const std::string source = std::filesystem::canonical("../data").string();
+    const std::string installed = std::filesystem::canonical("/proc/self/exe").parent_path()
+                                      .parent_path().string() + "/share/varo";
+    EXPECT_EQ(std::string(folders), folder_.string() + ", ., " + installed + ", " + source);
+
     const std::array<GLuint, 3> saved{textureIds[0], textureIds[1], textureIds[2]};
-    scratch("fisheye.bmp", readFile("fisheye.bmp"));
-    scratch("monacolor128.bmp", readFile("monacolor128.bmp"));
-    const std::filesystem::path home = std::filesystem::current_path();
-    std::filesystem::current_path(folder_);
     textureCount = 0;
     loadTextures();
-    const std::array<GLuint, 3> loaded{textureIds[0], textureIds[1], textureIds[2]};
-    loadTextures();
-    std::filesystem::current_path(home);
-
-    EXPECT_EQ(textureCount, 3);
-    EXPECT_EQ((std::array<GLuint, 3>{textureIds[0], textureIds[1], textureIds[2]}), loaded);
-    EXPECT_EQ(textureIds[0], 0u);
-    EXPECT_EQ(texelsOf(textureIds[1]), texelsOf(saved[1]));
+    EXPECT_EQ(texelAt(texelsOf(textureIds[1]), 0, kTop), (Texel{1, 2, 3, 255}));
     EXPECT_EQ(texelsOf(textureIds[2]), texelsOf(saved[2]));
-    glDeleteTextures(2, &textureIds[1]);
+    loadTextures();  // the table is full: nothing more is loaded
+    EXPECT_EQ(textureCount, 3);
+    glDeleteTextures(3, textureIds);
     std::copy(saved.begin(), saved.end(), textureIds);
+    choosePictureFolders(".");
 }

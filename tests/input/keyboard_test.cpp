@@ -40,7 +40,7 @@ void disturbEverything() {
                             &S::mainSpeed, &S::speed, &S::lightRotateSpeed})
         settings.*field *= 2.5f;
     paused = helpShown = mouseMoved = 1;
-    quitTime = 4.0f;  // a quit fade is running
+    quitting = 1;  // a quit fade is running
     brightness = 0.3f;
     cameraPitch = cameraYaw = cameraX = cameraY = cameraPosZ = 0.5;
     letterboxPhase = -3, numberCounter = 7, arrowKeys = 5, mouseDX = 3, mouseDY = -4;
@@ -49,7 +49,7 @@ void disturbEverything() {
 void expectReset(P& p) {
     p.s = startSettings;
     p.paused = 0;
-    p.quitTime = 0;
+    p.quitting = 0;
     p.brightness = 1;
     p.cameraPitch = p.cameraYaw = p.cameraX = p.cameraY = p.cameraPosZ = 0;
     p.pinModelDrawn = true;
@@ -68,8 +68,9 @@ struct KeyCase {
 };
 
 const KeyCase kKeyCases[] = {
-    {27, [] { nowSeconds = 12.5f, settings.blanking = 0, helpShown = 1; },
-     [](P& p) { p.quitTime = 12.5f, p.s.blanking = 1, p.helpShown = 0; }, nullptr},
+    {27, [] { elapsedMs = 12500, settings.blanking = 0, helpShown = 1; },
+     [](P& p) { p.quitting = 1, p.quitPressedMs = 12500, p.s.blanking = 1, p.helpShown = 0; },
+     nullptr},
     {' ', nullptr, [](P& p) { p.s.blanking = 0; }, nullptr},
     {'(', nullptr, [](P& p) { p.s.lightRotateSpeed = times(0.9); }, "Light Rotate Speed: 0.90\n"},
     {')', nullptr, [](P& p) { p.s.lightRotateSpeed = times(1.111111); },
@@ -226,7 +227,7 @@ TEST_F(KeyboardTest, ClosingTheHelpPageClearsAtOnceOnlyWhenBlanking) {
         onKeyboard('?', 0, 0);
         float depth = 0;
         glReadPixels(300, 200, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
-        EXPECT_EQ(readPixel(300, 200)[0], c.cleared ? 0 : 204);
+        EXPECT_EQ(readRgb(300, 200, 1, 1)[0], c.cleared ? 0 : 204);
         EXPECT_NEAR(depth, c.cleared ? 1.0 : 0.25, 1e-6);
     }
 }

@@ -44,7 +44,7 @@ inline void emptyPinModel() {
     X(lightRotateSpeed)
 #define VARO_GLOBALS(X)                                                                    \
     X(paused) X(arrowKeys) X(forceClear) X(helpShown) X(fullScreen) X(letterboxPhase)      \
-    X(numberCounter) X(quitTime) X(brightness) X(cameraPitch) X(cameraYaw) X(cameraX)      \
+    X(numberCounter) X(quitting) X(quitPressedMs) X(brightness) X(cameraPitch) X(cameraYaw) X(cameraX)      \
     X(cameraY) X(cameraPosZ) X(mouseDX) X(mouseDY) X(mouseMoved)
 // clang-format on
 

@@ -4,6 +4,8 @@
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "app/reset.h"
 #include "input/keyboard.h"
 #include "state/settings.h"
@@ -82,6 +84,57 @@ TEST_F(SpecialKeysTest, EveryOtherPressAndReleaseIsIgnored) {
         if (key < GLUT_KEY_LEFT || key > GLUT_KEY_DOWN)  // page and home/end releases too
             onSpecialKeyUp(key, 0, 0);
         expectState(expected, P());
+    }
+}
+}  // namespace
+
+namespace {
+using S = SimulationSettings;
+
+struct FactorKeys {
+    int up, down;
+    bool special;
+    float S::*field;
+    const char* format;
+};
+
+const FactorKeys kFactorKeys[] = {
+    {'=', '-', false, &S::rotateSpeed, "Rotate Speed: %4.2f\n"},
+    {'+', '_', false, &S::movementSpeed, "Movement Speed: %4.2f\n"},
+    {')', '(', false, &S::lightRotateSpeed, "Light Rotate Speed: %4.2f\n"},
+    {']', '[', false, &S::objectSize, "Object Size: %4.2f\n"},
+    {GLUT_KEY_PAGE_UP, GLUT_KEY_PAGE_DOWN, true, &S::mainSpeed, "Main Speed: %4.2f\n"},
+    {GLUT_KEY_HOME, GLUT_KEY_END, true, &S::speed, "Speed: %4.2f\n"},
+};
+
+void pressKey(int key, bool special) {
+    if (special)
+        onSpecialKey(key, 0, 0);
+    else
+        onKeyboard(static_cast<unsigned char>(key), 0, 0);
+}
+
+// Held down, a factor stops inside 0.001 .. 1000: the step that would leave the range is not
+// taken and the message shows the value kept, so the opposite key always undoes a step (as
+// nearly as the factors, which are not exact inverses, allow).
+TEST_F(SpecialKeysTest, FactorsStayInARangeWhereEveryStepCanBeUndone) {
+    for (const FactorKeys& k : kFactorKeys) {
+        for (bool up : {true, false}) {
+            SCOPED_TRACE(testing::Message() << k.format << (up ? " up" : " down"));
+            resetProgramState();
+            const int key = up ? k.up : k.down, back = up ? k.down : k.up;
+            for (int n = 0; n < 200; ++n)
+                pressKey(key, k.special);
+            const float kept = settings.*k.field;
+            EXPECT_TRUE(up ? kept <= 1000 && kept > 900 : kept >= 0.001f && kept < 0.0012f);
+            char shown[80];
+            std::snprintf(shown, sizeof shown, k.format, double{kept});
+            EXPECT_STREQ(textOverlay.messageText, shown);
+            pressKey(back, k.special);
+            EXPECT_NE(settings.*k.field, kept);
+            pressKey(key, k.special);
+            EXPECT_NEAR(settings.*k.field, kept, kept * 0.003);  // 0.95 x 1.055555 = 1.0028
+        }
     }
 }
 }  // namespace

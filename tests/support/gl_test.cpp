@@ -15,7 +15,6 @@
 #include "app/window.h"
 #include "input/keyboard.h"
 #include "motion/oscillator_bank.h"
-#include "motion/random.h"
 #include "overlay/text_overlay.h"
 #include "state/frame_clock.h"
 #include "state/settings.h"
@@ -63,12 +62,12 @@ bool resizeWindow(int width, int height) {
     return false;
 }
 
-std::array<unsigned char, 4> readPixel(int x, int y) {
-    std::array<unsigned char, 4> pixel{};
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel.data());
-    return pixel;
+int frameAt(int ms) {
+    const int before = glErrorCount;
+    elapsedMs = ms;
+    renderFrame();
+    glFinish();  // as the program's swap does: the driver's queue stays short
+    return glErrorCount - before;
 }
 
 std::vector<unsigned char> readRgb(int x, int y, int w, int h) {
@@ -77,6 +76,14 @@ std::vector<unsigned char> readRgb(int x, int y, int w, int h) {
     glReadBuffer(GL_BACK);
     glReadPixels(x, y, w, h, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
     return pixels;
+}
+
+int litPixels(int level) {
+    const auto pixels = readRgb(0, 0, windowWidth, windowHeight);
+    int lit = 0;
+    for (size_t n = 0; n + 2 < pixels.size(); n += 3)
+        lit += std::max({pixels[n], pixels[n + 1], pixels[n + 2]}) >= level;
+    return lit;
 }
 
 std::array<double, 16> currentMatrix(unsigned int which) {
@@ -121,11 +128,11 @@ void resetProgramState(int ms) {
     rate[0] = targetRate[0] = phase[0] = 0;
     drifting[0] = 0;
     nowSeconds = static_cast<float>(ms * 0.001);
-    lastFrameSeconds = nowSeconds;
+    lastFrameMs = ms;
     frameStep = 0;
     framesThisSecond = 0;
     framesPerSecond = 30;
-    nextSecondMark = 1.0;
+    nextSecondMarkMs = msAfter(ms, 1000);
     forceClear = 0;
     helpShown = 0;
     arrowKeys = 0;

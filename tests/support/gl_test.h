@@ -18,11 +18,15 @@ void pumpEvents();
 // whether it did within two seconds.
 bool resizeWindow(int width, int height);
 
-// Reads the RGBA pixel at window pixel (x, y), y counted from the bottom, from the back buffer.
-std::array<unsigned char, 4> readPixel(int x, int y);
+// Sets the clock to `ms` and draws one frame as the program does, waiting until it is drawn;
+// returns the GL errors that frame counted.
+int frameAt(int ms);
 
 // Reads a w x h RGB block from the back buffer, rows from the bottom.
 std::vector<unsigned char> readRgb(int x, int y, int w, int h);
+
+// Pixels of the window with a channel of at least `level` (0..255).
+int litPixels(int level = 1);
 
 // The model-view or projection matrix (GL_MODELVIEW_MATRIX or GL_PROJECTION_MATRIX).
 std::array<double, 16> currentMatrix(unsigned int which);

@@ -1,4 +1,5 @@
-// The 3-D view: polygon mode, the letterboxed viewport, the perspective and the eye.
+// The 3-D view: polygon mode, the letterboxed viewport, the perspective and the eye, from the
+// ordinary to the extremes (no visible rows, a field of view narrowed through zero).
 #include <GL/gl.h>
 
 #include <array>
@@ -14,25 +15,13 @@
 namespace {
 using Matrix = std::array<double, 16>;
 
-// The matrix gluPerspective multiplies on, column by column.
+// The matrix gluPerspective multiplies on, column by column; at 0 degrees GLU loads nothing.
 Matrix perspective(double fovy, double aspect, double zNear, double zFar) {
-    const double f = 1.0 / std::tan(fovy * M_PI / 360.0);
-    return {f / aspect,
-            0,
-            0,
-            0,
-            0,
-            f,
-            0,
-            0,
-            0,
-            0,
-            (zFar + zNear) / (zNear - zFar),
-            -1,
-            0,
-            0,
-            2 * zFar * zNear / (zNear - zFar),
-            0};
+    if (fovy == 0)
+        return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    const double f = 1.0 / std::tan(fovy * M_PI / 360.0), depth = zNear - zFar;
+    return {f / aspect, 0, 0, 0, 0, f, 0, 0, 0, 0, (zFar + zNear) / depth, -1,
+            0,          0, 2 * zFar * zNear / depth, 0};
 }
 
 void expectMatrixNear(const Matrix& actual, const Matrix& expected, const char* what) {
@@ -68,6 +57,10 @@ TEST_F(View, LetterboxNarrowsTheViewportAndTheFieldOfView) {
         {512, 512, 5, 100, 3.0f, 128, 256, 2.0},
         {1024, 768, 6, 100, 3.0f, 230, 307, 1024 / 307.0},  // top bar 231
         {0, 0, 0, 100, 3.0f, 0, 0, 1.0},                    // before the first reshape
+        {300, 2, 6, 100, 3.0f, 0, 1, 300.0},                // a sliver of a window
+        {300, 1, 6, 100, 3.0f, 0, 0, 1.0},                  // no row left between the bars
+        {1024, 768, 6, 1, -40.0f, 230, 307, 1024 / 307.0},  // -28 degrees: turned over
+        {1024, 768, 6, 29, 3.0f, 230, 307, 1024 / 307.0},   // exactly 0 degrees
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << " x " << c.height << " level " << c.level);

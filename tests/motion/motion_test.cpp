@@ -1,0 +1,125 @@
+// The random generator and the oscillator bank: seeding, the bands' speeds, the pause, the
+// drift of the rates, and how a phase reads out.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "motion/oscillator_bank.h"
+#include "motion/random.h"
+#include "state/simulation_settings.h"
+
+namespace {
+TEST(Random, FollowsTheFifteenBitGeneratorAndWrapsModulo2To32) {
+    seedRandom(1);
+    EXPECT_EQ(nextRandom(), 41);
+    EXPECT_EQ(nextRandom(), 18467);
+    EXPECT_DOUBLE_EQ(uniformRandom(360.0), 6334 / 32768.0 * 360.0);
+    seedRandom(0xFFFFFFFFu);  // (2^32 - 1) * 214013 + 2531011 mod 2^32 = 2317000
+    EXPECT_EQ(nextRandom(), 35);
+    seedRandom(7777777);  // the state's top bit is set: 36553 comes back without it
+    EXPECT_EQ(nextRandom(), 3785);
+}
+
+TEST(OscillatorBank, SeedingGivesOneToCountLessOneAPhaseAndASteadyRate) {
+    phase[0] = 42, rate[0] = 0.5, phase[20] = 43;
+    seedRandom(777);
+    seedOscillators(20);
+    const int after = nextRandom();
+    seedRandom(777);
+    for (int i = 1; i < 20; ++i) {
+        EXPECT_DOUBLE_EQ(phase[i], uniformRandom(360)) << i;
+        EXPECT_DOUBLE_EQ(targetRate[i], uniformRandom(0.02) + 0.02) << i;
+        EXPECT_EQ(rate[i], targetRate[i]) << i;
+        EXPECT_EQ(drifting[i], 1) << i;
+    }
+    EXPECT_EQ(nextRandom(), after) << "seeding draws two numbers per oscillator";
+    EXPECT_EQ(phase[0] + rate[0] + phase[20], 42 + 0.5 + 43);
+}
+
+// Rates at their targets and a step too short for any flip or new target: each band's phase
+// grows by its speed setting x rate x step, the turning band in degrees, oscillator 0 by
+// step x main speed alone.
+TEST(OscillatorBank, EachBandAdvancesAtItsOwnSpeed) {
+    SimulationSettings s{};
+    s.rotateSpeed = 1.5f, s.movementSpeed = 0.5f, s.mainSpeed = 2.0f, s.lightRotateSpeed = 3.0f;
+    const double step = 1e-6f;
+    for (int i = 0; i < 61; ++i)
+        phase[i] = 0, rate[i] = targetRate[i] = 0.03, drifting[i] = 1;
+    seedRandom(5);
+    advanceOscillators(61, static_cast<float>(step), s, 0);
+    const struct {
+        int first, last;
+        double perRateStep;
+    } bands[] = {{1, 3, 1.5 * 57.3}, {4, 6, 0.5}, {7, 49, 2.0}, {50, 60, 3.0}};
+    EXPECT_NEAR(phase[0], step * 2.0, 1e-18);
+    for (const auto& b : bands)
+        for (int i = b.first; i <= b.last; ++i)
+            ASSERT_NEAR(phase[i], b.perRateStep * 0.03 * step, 1e-15) << "oscillator " << i;
+}
+
+// Paused, oscillators 0..9 stand still and draw nothing; 10 and up go on.
+TEST(OscillatorBank, PauseFreezesTheFirstTenAndTheirDraws) {
+    SimulationSettings s{};
+    s.mainSpeed = 1.0f;
+    for (int i = 0; i < 11; ++i)
+        phase[i] = 1, rate[i] = targetRate[i] = 0.03, drifting[i] = 1;
+    seedRandom(9);
+    uniformRandom(1), uniformRandom(1);  // what oscillator 10 alone draws for a short step
+    const int expected = nextRandom();
+    seedRandom(9);
+    advanceOscillators(11, 1e-6f, s, 1);
+    EXPECT_EQ(nextRandom(), expected);
+    EXPECT_EQ(phase[9], 1.0);
+    EXPECT_GT(phase[10], 1.0);
+}
+
+// Drifting, a rate closes a thousandth of the gap to its target each frame, whatever the step;
+// otherwise it keeps 0.999 of itself.
+TEST(OscillatorBank, RatesDriftTowardTheirTargetOrDecay) {
+    SimulationSettings s{};
+    rate[5] = 0.02, targetRate[5] = 0.04, drifting[5] = 1;
+    rate[6] = 0.03, targetRate[6] = 0.04, drifting[6] = 0;
+    seedRandom(5);
+    advanceOscillators(7, 1e-6f, s, 0);
+    EXPECT_DOUBLE_EQ(rate[5], 0.02 + 0.02 * 0.001);
+    EXPECT_DOUBLE_EQ(rate[6], 0.03 * 0.999);
+}
+
+// Over many frames the drifting flag flips about once in five seconds and a new target comes
+// about once in ten, positive 45 times in a hundred.
+TEST(OscillatorBank, FlipsAndNewTargetsComeAtTheirRates) {
+    SimulationSettings s{};
+    seedRandom(31337);
+    seedOscillators(20);
+    int flips = 0, targets = 0, positive = 0;
+    const int frames = 20000;
+    const float step = 0.05f;  // 1000 seconds
+    for (int frame = 0; frame < frames; ++frame) {
+        int wasDrifting[20];
+        double wasTarget[20];
+        for (int i = 0; i < 20; ++i)
+            wasDrifting[i] = drifting[i], wasTarget[i] = targetRate[i];
+        advanceOscillators(20, step, s, 0);
+        for (int i = 0; i < 20; ++i) {
+            flips += drifting[i] != wasDrifting[i];
+            if (targetRate[i] != wasTarget[i])
+                ++targets, positive += targetRate[i] > 0;
+        }
+    }
+    const double seconds = frames * step * 20;  // oscillator-seconds
+    EXPECT_NEAR(flips / seconds, 0.2, 0.02);
+    EXPECT_NEAR(targets / seconds, 0.1, 0.01);
+    EXPECT_NEAR(static_cast<double>(positive) / targets, 0.45, 0.03);
+    for (int i = 1; i < 20; ++i) {
+        EXPECT_GE(std::fabs(targetRate[i]), 0.02);
+        EXPECT_LT(std::fabs(targetRate[i]), 0.04);
+    }
+}
+
+TEST(OscillatorBank, ValueMapsTheSineOntoLowToLowPlusSpan) {
+    phase[17] = 2.0;
+    EXPECT_DOUBLE_EQ(oscillatorValue(17, 0.5, 720, -360), (std::sin(1.0) * 0.5 + 0.5) * 720 - 360);
+    EXPECT_DOUBLE_EQ(oscillatorValue(17, 0.0, 4, -1), 1.0) << "no frequency: the middle";
+    EXPECT_EQ(phase[17], 2.0) << "reading changes nothing";
+}
+}  // namespace
