@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# The command lines of the real program and of the capture tool: --help, --version and a bad
+# option answer without a display or a window; --window --seed shows a 512 x 512 window and
+# the same first frame twice, another seed another; a program copied away from every picture
+# names each missing one and the folders it tried; the capture tool repeats its pictures.
+#   command_line.sh VARO_CAPTURE STOP_AFTER_FIRST_FRAME_LIBRARY
+source "$(dirname "$0")/lib.sh"
+readonly CAPTURE=$1 STOP=$2
+
+out=$E2E_OUT
+scratch=$(mktemp -d)
+trap 'stop_varo; rm -rf "$scratch"' EXIT
+
+DISPLAY= "$E2E_VARO" --help >"$out/help.txt" || fail "--help failed"
+grep -q -- '--seed N' "$out/help.txt" || fail "--help does not list --seed"
+[ "$(DISPLAY= "$E2E_VARO" --version)" = "varo 1.0.0" ] || fail "--version is wrong"
+status=0
+DISPLAY= "$E2E_VARO" --pins 99 2>"$out/bad.txt" || status=$?
+check "status for a bad option value" "$status" == 2
+check "lines of complaint" "$(wc -l <"$out/bad.txt")" == 1
+grep -q -- "--pins.*--help" "$out/bad.txt" || fail "the complaint names neither --pins nor --help"
+
+# The first frame of `varo --window --seed SEED`, stopped right after it is shown, blurred a
+# little: a first frame comes a few hundredths of a second sooner or later, fading in.
+first_frame() {
+    VARO_PRELOAD=$STOP start_varo "$scratch" --window --seed "$2"
+    await "a stop after the first frame" grep -q '^State:.T' "/proc/$VARO_PID/status"
+    convert "$(shot "$1")" -crop 512x512+0+0 +repage -blur 0x4 "$out/$1.png"
+    kill -CONT "$VARO_PID"
+    stop_varo
+}
+distance() { compare -metric RMSE "$out/$1.png" "$out/$2.png" null: 2>&1 | tr -d '()' | awk '{ print $2 }'; }
+first_frame seven-a 7
+first_frame seven-b 7
+first_frame eight 8
+check "difference of two first frames with seed 7, x 3" "$(distance seven-a seven-b)" '<' \
+    "$(awk -v d="$(distance seven-a eight)" 'BEGIN { print d / 3 }')"
+
+mkdir "$scratch/bin" && cp "$E2E_VARO" "$scratch/bin/varo"
+E2E_VARO=$scratch/bin/varo start_varo "$scratch" --window --data "$scratch/none"
+for picture in font.bmp fisheye.bmp monacolor128.bmp; do
+    grep -qxF "varo: $picture not found in: $scratch/none, ., $scratch/share/varo" "$out/stderr.txt" ||
+        fail "no line names the missing $picture and the folders tried"
+done
+blocks() { check "text drawn as solid blocks without the font" "$(texty "$SHOT" "$MESSAGE")" '>' 0.4; }
+expect_soon blocks blocks
+stop_varo
+
+capture() { "$CAPTURE" --data "$E2E_DATA" --size 256x192 --time 3.5 "$@" >/dev/null; }
+capture --seed 7 --out "$out/a.png" && capture --seed 7 --out "$out/b.png"
+cmp -s "$out/a.png" "$out/b.png" || fail "the capture tool gave two pictures for the same options"
+capture --seed 8 --out "$out/c.png"
+cmp -s "$out/a.png" "$out/c.png" && fail "the capture tool gave the same picture for another seed"
+status=0
+"$CAPTURE" --fps 0 2>/dev/null || status=$?
+check "capture status for a bad option value" "$status" == 2
