@@ -9,12 +9,8 @@ readonly BUILD=$1
 readonly MESSAGE="262x24+6+3"     # "Press ? key for Help Screen" at (10, 25)
 readonly BOARD="1024x538+0+230"   # below the title, where the board mostly is
 
-need cpack cmake
-need dpkg-deb dpkg
-need lintian lintian
-need appstreamcli appstream
-need desktop-file-validate desktop-file-utils
-need lexgrog man-db
+for tool in cpack:cmake dpkg-deb:dpkg lintian:lintian appstreamcli:appstream \
+    desktop-file-validate:desktop-file-utils lexgrog:man-db; do need "${tool%:*}" "${tool#*:}"; done
 
 scratch=$(mktemp -d)  # outside the build tree, which would lend the program its pictures
 trap 'stop_varo; rm -rf "$scratch"' EXIT
@@ -23,10 +19,18 @@ root=$scratch/root
 cpack --config "$BUILD/CPackConfig.cmake" -B "$scratch/pkg" >"$scratch/cpack.log" 2>&1 ||
     { cat "$scratch/cpack.log"; fail "cpack could not build the package"; }
 deb=$(echo "$scratch"/pkg/varo_*.deb)
-lintian --fail-on error,warning "$deb" 2>/dev/null || fail "lintian finds errors or warnings"
+lintian --fail-on error,warning "$deb" || fail "lintian finds errors or warnings"
 note "ok   lintian: no errors, no warnings in $(basename "$deb")"
 
 dpkg-deb -x "$deb" "$root"
+# lintian reads a binary package's copyright file as free text: check its machine-readable
+# form, a Format line and the text of every licence that a Files paragraph names.
+unlicensed=$(awk -v RS= 'NR == 1 && !/^Format: / { bad = " Format" }
+    /^Files:/ && match($0, /License: [^\n]+/) { used[substr($0, RSTART + 9, RLENGTH - 9)] }
+    /^License: / && split($0, text, "\n") > 3 { sub(/\n.*/, ""); given[substr($0, 10)] }
+    END { for (name in used) if (!(name in given)) bad = bad " " name; print bad }' \
+    "$root/usr/share/doc/varo/copyright")
+[ -z "$unlicensed" ] || fail "the copyright file lacks:$unlicensed"
 appstreamcli validate-tree --no-net "$root" || fail "the AppStream metadata is not valid"
 desktop=$(echo "$root"/usr/share/applications/*.desktop)
 desktop-file-validate "$desktop" || fail "the desktop entry is not valid"
@@ -49,10 +53,8 @@ mkdir "$scratch/empty"
 # shellcheck disable=SC2034  # read by start_varo
 E2E_VARO=$root/usr/bin/varo
 start_varo "$scratch/empty" 2> >(tee "$scratch/stderr" >&2)
-for _ in 1 2 3; do
-    SHOT=$(shot installed)
-    [ "$(plate_level "$SHOT" "$BOARD")" -gt 0 ] && break
-    sleep 0.2
+for _ in 1 2 3; do  # the board fades in from black
+    SHOT=$(shot installed); [ "$(plate_level "$SHOT" "$BOARD")" -gt 0 ] && break; sleep 0.2
 done
 check "board drawn (back plate level)" "$(plate_level "$SHOT" "$BOARD")" '>' 0
 check "start message drawn" "$(texty "$SHOT" "$MESSAGE")" '>' 0.05
