@@ -42,8 +42,9 @@ for size in 48 64 128 256; do
 done
 manuals=("$root"/usr/share/man/man6/varo.6.gz "$root"/usr/share/man/man1/varo-capture.1.gz)
 lexgrog "${manuals[@]}" || fail "lexgrog cannot read the man pages"
+options=$(zcat "${manuals[0]}" | sed -n '/^\.SH OPTIONS/,/^\.SH /p')  # one entry per option
 for option in $("$root/usr/bin/varo" --help | grep -o -- '--[a-z]*' | sort -u); do
-    zgrep -q -- "\\\\-\\\\-${option#--}" "${manuals[0]}" || fail "varo(6) does not show $option"
+    grep -q "^\.BI\? \\\\-\\\\-${option#--}\b" <<<"$options" || fail "varo(6) lacks $option"
 done
 note "ok   metadata, desktop entry, icons and man pages are valid"
 
