@@ -3,9 +3,10 @@
 # loaded (relro, now). Included last, so it reaches every target already defined.
 #
 # _FORTIFY_SOURCE works only when optimising (glibc warns otherwise, and our warnings are
-# errors); under the sanitizers it is left out, as they check the same calls themselves.
+# errors); under the sanitizers (and in the fuzz build) it is left out, as they check the same
+# calls themselves.
 set(VARO_HARDENING_COMPILE -fstack-protector-strong -Wformat -Werror=format-security)
-if(NOT VARO_SANITIZE)
+if(NOT VARO_SANITIZE AND NOT VARO_FUZZ)
   list(APPEND VARO_HARDENING_COMPILE
        $<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:-D_FORTIFY_SOURCE=2>)
 endif()
