@@ -13,7 +13,7 @@ for tool in cpack:cmake dpkg-deb:dpkg lintian:lintian appstreamcli:appstream \
     desktop-file-validate:desktop-file-utils lexgrog:man-db; do need "${tool%:*}" "${tool#*:}"; done
 
 scratch=$(mktemp -d)  # outside the build tree, which would lend the program its pictures
-trap 'stop_varo; rm -rf "$scratch"' EXIT
+note "package and unpacked root in $scratch, removed when the test passes"
 root=$scratch/root
 
 cpack --config "$BUILD/CPackConfig.cmake" -B "$scratch/pkg" >"$scratch/cpack.log" 2>&1 ||
@@ -63,3 +63,4 @@ check "start message as glyphs, not blocks" "$(texty "$SHOT" "$MESSAGE")" '<' 0.
 check "picture on the pins, not plain grey" "$(texty "$SHOT" "$BOARD")" '<' 0.05
 quit_varo
 ! grep 'not found' "$scratch/stderr" || fail "the program missed a picture"
+rm -rf "$scratch"
