@@ -51,9 +51,7 @@ note "ok   metadata, desktop entry, icons and man pages are valid"
 # The unpacked program from an empty folder: the start message in the font's glyphs (solid
 # blocks without it), the board drawn and the portrait on its pins (plain grey without it).
 mkdir "$scratch/empty"
-# shellcheck disable=SC2034  # read by start_varo
-E2E_VARO=$root/usr/bin/varo
-start_varo "$scratch/empty" 2> >(tee "$scratch/stderr" >&2)
+E2E_VARO=$root/usr/bin/varo start_varo "$scratch/empty" 2> >(tee "$scratch/stderr" >&2)
 for _ in 1 2 3; do  # the board fades in from black
     SHOT=$(shot installed); [ "$(plate_level "$SHOT" "$BOARD")" -gt 0 ] && break; sleep 0.2
 done
