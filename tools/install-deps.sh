@@ -7,7 +7,8 @@ packages=(
     libgtest-dev                              # unit tests
     zlib1g-dev console-setup-linux            # the data-file tool and the font it reads
     xvfb xauth xdotool imagemagick x11-utils x11-apps  # a virtual display, input, screenshots
-    desktop-file-utils man-db                 # checks of the installed desktop entry and man page
+    dpkg-dev file                             # the package: cpack reads the libraries it needs
+    lintian appstream desktop-file-utils man-db  # checks of the package and what it installs
     clang libclang-rt-14-dev gdb              # fuzz targets; a look inside the running program
 )
 missing=()
