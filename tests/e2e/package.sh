@@ -6,8 +6,6 @@
 source "$(dirname "$0")/lib.sh"
 
 readonly BUILD=$1
-readonly MESSAGE="262x24+6+3"     # "Press ? key for Help Screen" at (10, 25)
-readonly BOARD="1024x538+0+230"   # below the title, where the board mostly is
 
 for tool in cpack:cmake dpkg-deb:dpkg lintian:lintian appstreamcli:appstream \
     desktop-file-validate:desktop-file-utils lexgrog:man-db; do need "${tool%:*}" "${tool#*:}"; done
@@ -53,12 +51,12 @@ note "ok   metadata, desktop entry, icons and man pages are valid"
 mkdir "$scratch/empty"
 E2E_VARO=$root/usr/bin/varo start_varo "$scratch/empty" 2> >(tee "$scratch/stderr" >&2)
 for _ in 1 2 3; do  # the board fades in from black
-    SHOT=$(shot installed); [ "$(plate_level "$SHOT" "$BOARD")" -gt 0 ] && break; sleep 0.2
+    SHOT=$(shot installed); [ "$(plate_level "$SHOT" "$BELOW_TITLE")" -gt 0 ] && break; sleep 0.2
 done
-check "board drawn (back plate level)" "$(plate_level "$SHOT" "$BOARD")" '>' 0
+check "board drawn (back plate level)" "$(plate_level "$SHOT" "$BELOW_TITLE")" '>' 0
 check "start message drawn" "$(texty "$SHOT" "$MESSAGE")" '>' 0.05
 check "start message as glyphs, not blocks" "$(texty "$SHOT" "$MESSAGE")" '<' 0.4
-check "picture on the pins, not plain grey" "$(texty "$SHOT" "$BOARD")" '<' 0.05
+check "picture on the pins, not plain grey" "$(texty "$SHOT" "$BELOW_TITLE")" '<' 0.05
 quit_varo
 ! grep 'not found' "$scratch/stderr" || fail "the program missed a picture"
 rm -rf "$scratch"
