@@ -22,7 +22,7 @@ namespace {
 constexpr double kShaftRadius = 0.02;
 constexpr double kShaftLength = 1.0;
 constexpr int kShaftSlices = 10;
-constexpr double kHeadDiameterTimesT = 1.5;  // head radius is 1.5 / T
+constexpr double kHeadRadiusTimesT = 1.5;  // head radius is 1.5 / T
 constexpr int kHeadSlices = 12;
 
 // Board layout: 2T columns by T rows over a board 8 wide and 4 high.
@@ -121,7 +121,7 @@ void drawBackPlate() {
 }  // namespace
 
 int buildPinModel() {
-    auto headRadius = static_cast<float>(kHeadDiameterTimesT / settings.tesselation);
+    auto headRadius = static_cast<float>(kHeadRadiusTimesT / settings.tesselation);
     GLUquadric* quadric = gluNewQuadric();
     if (pinListId != -1) {
         glDeleteLists(static_cast<GLuint>(pinListId), 1);

@@ -27,9 +27,9 @@ int mouseMoved = 0;
 namespace {
 constexpr int kAutomatic = 0;
 constexpr int kManual = 1;
-constexpr double kDegreesPerPixel = 0.1;  // per frame, for as long as the offset stands
-constexpr float kWalkSpeed = 2.0f;        // world units per second
-constexpr double kDegreesPerRadian = 57.2958;
+constexpr double kDegreesPerPixel = 0.1;       // per frame, for as long as the offset stands
+constexpr float kWalkSpeed = 2.0f;             // world units per second
+constexpr double kDegreesPerRadian = 57.2958;  // 180 / pi, rounded as the heading always was
 
 constexpr int kLeft = 1, kRight = 2, kUp = 4, kDown = 8;  // arrowKeys bits
 

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "app/frame.h"
 #include "backdrop/star_field.h"
@@ -29,15 +30,17 @@ void emptyScene() {
     cameraPosZ = -20;
 }
 
-// The commonest lit red value in the top-left corner where the title is drawn (the inside of
-// its strokes: white times its opacity), or 0 when nothing there is lit.
-int titleStrokeRed() {
+// The top-left corner where the title is drawn: the commonest lit red value (the inside of its
+// strokes: white times its opacity, 0 when nothing is lit) and the leftmost lit column.
+std::pair<int, int> titleStrokeRedAndLeft() {
     const auto pixels = readRgb(0, kTestWindowHeight - 320, 400, 320);
-    int count[256] = {};
-    for (size_t n = 0; n < pixels.size(); n += 3)
+    int count[256] = {}, left = 400;
+    for (size_t n = 0; n < pixels.size(); n += 3) {
         ++count[pixels[n]];
+        left = pixels[n] ? std::min(left, static_cast<int>(n / 3 % 400)) : left;
+    }
     int* most = std::max_element(count + 1, count + 256);
-    return *most ? static_cast<int>(most - count) : 0;
+    return {*most ? static_cast<int>(most - count) : 0, left};
 }
 
 GLuint starListBeforeQuit = 0;
@@ -57,10 +60,13 @@ TEST_F(FrameDriver, StepIsExactMillisecondsAtAnyUptimeAndCapsStalls) {
         int lastMs, nowMs;
         float step;
     } cases[] = {
-        {2000, 2150, 0.05f},       {2000, 2080, 0.08f},
+        {2000, 2150, 0.05f},
+        {2000, 2080, 0.08f},
         {0, 100, 0.05f},  // 0.1 in double, but the float stored is just above it
-        {5000, 4000, -1.0f},       {3600000, 3600016, 0.016f},
-        {10 * kDay, 10 * kDay + 16, 0.016f}, {20 * kDay, 20 * kDay + 16, 0.016f},
+        {5000, 4000, -1.0f},
+        {3600000, 3600016, 0.016f},
+        {10 * kDay, 10 * kDay + 16, 0.016f},
+        {20 * kDay, 20 * kDay + 16, 0.016f},
         {INT_MAX - 7, INT_MIN + 8, 0.016f},
     };
     for (const auto& c : cases) {
@@ -97,9 +103,9 @@ TEST_F(FrameDriver, CountsFramesPerSecondAndCatchesUpOneSecondPerFrame) {
     const struct {
         int ms, framesPerSecond, nextMarkMs;
     } steps[] = {
-        {100, 30, 1000},  {999, 30, 1000},  {1000, 3, 2000},  // the frame at the mark counts
-        {5500, 1, 3000},  {5510, 1, 4000},  {5520, 1, 5000},  // a 4 s jump: one mark a frame
-        {5530, 1, 6000},  {5540, 1, 6000},  {6000, 2, 7000},
+        {100, 30, 1000}, {999, 30, 1000}, {1000, 3, 2000},  // the frame at the mark counts
+        {5500, 1, 3000}, {5510, 1, 4000}, {5520, 1, 5000},  // a 4 s jump: one mark a frame
+        {5530, 1, 6000}, {5540, 1, 6000}, {6000, 2, 7000},
     };
     for (const auto& s : steps) {
         frameAt(s.ms);
@@ -117,13 +123,15 @@ TEST_F(FrameDriver, FadesInOverThreeSecondsWhileTheTitleFadesOverTen) {
     brightness = 0.25f;
     frameAt(12000);
     EXPECT_EQ(brightness, 0.25f) << "left alone after three seconds";
-    ASSERT_EQ(titleStrokeRed(), 0) << "premise: the corner is black without the title";
+    ASSERT_EQ(titleStrokeRedAndLeft().first, 0) << "premise: the corner is black without the title";
+    phase[17] = phase[18] = 0;  // no shake; a jump moves it half its size at most
     frameAt(0);
-    const int opaque = titleStrokeRed();
+    const auto [opaque, left] = titleStrokeRedAndLeft();
     ASSERT_GT(opaque, 200);
+    EXPECT_NEAR(left, kTestWindowWidth / 10, 30 + 5);
     for (int ms : {2500, 6400}) {
         frameAt(ms);
-        EXPECT_NEAR(titleStrokeRed(), opaque * (1.0 - std::sqrt(ms / 10000.0)), 1.5) << ms;
+        EXPECT_NEAR(titleStrokeRedAndLeft().first, opaque * (1.0 - std::sqrt(ms / 10000.0)), 1.5);
     }
 }
 

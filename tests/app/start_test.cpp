@@ -1,6 +1,6 @@
 // Start-up: the command line, the fixed GL state the scene set-up loads, the reshape callback,
 // and what the reset puts back besides the settings (the keys' tests see those).
-#include <GL/gl.h>
+#include <GL/freeglut.h>
 
 #include <array>
 #include <string>
@@ -40,10 +40,11 @@ Parsed parse(std::vector<std::string> words) {
 }
 
 TEST(CommandLine, TakesItsOptionsAndLeavesTheToolkitsOwn) {
-    const auto p = parse({"--window", "-display", ":3", "--pins", "8", "--seed=2147483647",
-                          "-sync", "--fps", "--data", "/tmp/pictures", "-geometry", "5x5+1+1"});
+    const auto p = parse({"--window", "-display", ":3", "--pins", "8", "--seed=2147483647", "-sync",
+                          "--fps", "--data", "/tmp/pictures", "-geometry", "5x5+1+1"});
     ASSERT_EQ(p.request, CommandLineRequest::run) << p.error;
-    EXPECT_EQ(p.kept, (std::vector<std::string>{"-display", ":3", "-sync", "-geometry", "5x5+1+1"}));
+    EXPECT_EQ(p.kept,
+              (std::vector<std::string>{"-display", ":3", "-sync", "-geometry", "5x5+1+1"}));
     const StartOptions& o = p.options;
     EXPECT_EQ(std::make_pair(o.windowed, o.frameRateShown), std::make_pair(1, 1));
     EXPECT_EQ(std::make_pair(o.pins, o.seedGiven), std::make_pair(8, 1));
@@ -85,47 +86,27 @@ TEST(CommandLine, AnswersHelpAndVersionAndNamesWhatIsWrong) {
 
 using SceneSetUp = VaroTest;
 
-// State that other code sets too, or whose GL default is the program's, is first loaded
-// otherwise, so that every step of the set-up has to show.
-TEST_F(SceneSetUp, LoadsTheFixedGlState) {
+// The state the picture depends on, first loaded otherwise so that every step has to show; the
+// light, material and fog state never reaches the picture, as lighting and fog stay off.
+TEST_F(SceneSetUp, LoadsTheFixedGlStateAndTheCursorOfTheWindowMode) {
     glBlendFunc(GL_ONE, GL_ONE);
-    glAlphaFunc(GL_LESS, 0.5f);
-    glColorMaterial(GL_FRONT, GL_EMISSION);
     glShadeModel(GL_FLAT);
-    ASSERT_TRUE(initScene());
-    const std::pair<GLenum, GLint> ints[] = {
-        {GL_BLEND_SRC, GL_SRC_ALPHA},
-        {GL_BLEND_DST, GL_ONE_MINUS_SRC_ALPHA},
-        {GL_ALPHA_TEST_FUNC, GL_GREATER},
-        {GL_DITHER, GL_FALSE},
-        {GL_COLOR_MATERIAL, GL_TRUE},
-        {GL_COLOR_MATERIAL_FACE, GL_FRONT_AND_BACK},
-        {GL_COLOR_MATERIAL_PARAMETER, GL_AMBIENT_AND_DIFFUSE},
-        {GL_LIGHT_MODEL_LOCAL_VIEWER, 1},
-        {GL_SHADE_MODEL, GL_SMOOTH},
-        {GL_FOG_MODE, GL_LINEAR},
-        {GL_FOG, GL_FALSE},
-        {GL_LIGHTING, GL_FALSE},
-    };
-    for (auto [what, expected] : ints) {
-        GLint value[4] = {};
-        glGetIntegerv(what, value);
-        EXPECT_EQ(value[0], expected) << "GL enum 0x" << std::hex << what;
+    glEnable(GL_DITHER);
+    for (int full : {0, 1}) {  // the window's arrow; full screen hides it
+        fullScreen = full;
+        ASSERT_TRUE(initScene());
+        EXPECT_EQ(glutGet(GLUT_WINDOW_CURSOR), full ? GLUT_CURSOR_NONE : GLUT_CURSOR_LEFT_ARROW);
     }
-    // The start-up message is drawn last, and text leaves its own alpha cut-off of 0.1.
-    const std::pair<GLenum, std::array<GLfloat, 4>> floats[] = {
-        {GL_FOG_COLOR, {0, 0, 0, 1}}, {GL_ALPHA_TEST_REF, {0.1f}}, {GL_FOG_START, {0.5f}},
-        {GL_FOG_END, {10.0f}},        {GL_FOG_DENSITY, {0.1f}},
-    };
-    for (const auto& [what, expected] : floats) {
-        std::array<GLfloat, 4> value{};
-        glGetFloatv(what, value.data());
+    const std::pair<GLenum, GLint> state[] = {
+        {GL_BLEND_SRC, GL_SRC_ALPHA}, {GL_BLEND_DST, GL_ONE_MINUS_SRC_ALPHA},
+        {GL_DITHER, GL_FALSE},        {GL_SHADE_MODEL, GL_SMOOTH},
+        {GL_FOG, GL_FALSE},           {GL_LIGHTING, GL_FALSE},
+        {GL_COLOR_MATERIAL, GL_TRUE}, {GL_LIGHT_MODEL_LOCAL_VIEWER, 1}};
+    for (auto [what, expected] : state) {
+        GLint value = 0;
+        glGetIntegerv(what, &value);
         EXPECT_EQ(value, expected) << "GL enum 0x" << std::hex << what;
     }
-    GLfloat shininess[2] = {};
-    glGetMaterialfv(GL_FRONT, GL_SHININESS, &shininess[0]);
-    glGetMaterialfv(GL_BACK, GL_SHININESS, &shininess[1]);
-    EXPECT_EQ(shininess[0] + shininess[1], 10.0f);
 }
 
 TEST_F(SceneSetUp, ReshapeKeepsTheSizeAndSetsTheWholeViewport) {

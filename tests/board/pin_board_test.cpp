@@ -1,7 +1,7 @@
-// The pin board: layout, wave, back plate, pin model and texture-coordinate generation, read
-// back from GL feedback and GL state.
+// The pin board: layout, wave, plate, pin model, texture generation and depth test.
+#include "board/pin_board.h"
+
 #include <GL/gl.h>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
@@ -9,9 +9,6 @@
 #include <set>
 #include <vector>
 
-#include "app/frame.h"
-#include "app/reset.h"
-#include "board/pin_board.h"
 #include "images/texture_table.h"
 #include "motion/oscillator_bank.h"
 #include "state/frame_clock.h"
@@ -20,200 +17,111 @@
 #include "view/projection.h"
 
 namespace {
-struct Vertex {
-    std::array<double, 3> at;  // object units
-    float green;
-    std::array<float, 4> texture;
-};
+using Vertex = std::array<float, 11>;  // fed back: window x, y, z, r, g, b, a, s, t, r, q
+constexpr int kGreen = 4, kTexture = 7;
 
-// The vertices `draw` emits, points and polygons alike, in their order.
-std::vector<Vertex> capture(const std::function<void()>& draw, double extent = 5) {
-    const auto values = feedback(GL_3D_COLOR_TEXTURE, draw, extent);
+// The vertices `draw` feeds back, points and filled polygons alike, in their order.
+template <class Draw>
+std::vector<Vertex> capture(Draw draw, double extent = 5) {
+    const auto f = feedback(GL_3D_COLOR_TEXTURE, draw, extent);
     std::vector<Vertex> vertices;
-    for (size_t at = 0; at < values.size();) {
-        const float token = values[at++];
-        int count = token == GL_POINT_TOKEN ? 1 : 2;
-        if (token == GL_POLYGON_TOKEN)
-            count = static_cast<int>(values[at++]);
-        for (; count > 0; --count, at += 11)
-            vertices.push_back({objectPoint(&values[at], extent),
-                                values[at + 4],
-                                {values[at + 7], values[at + 8], values[at + 9], values[at + 10]}});
+    for (size_t at = 0; at < f.size();) {
+        const bool polygon = f[at++] == GL_POLYGON_TOKEN;
+        for (int count = polygon ? static_cast<int>(f[at++]) : 1; count > 0; --count, at += 11)
+            std::copy_n(&f[at], 11, vertices.emplace_back().begin());
     }
     return vertices;
 }
 
-// Swaps the pin model for one point at `offset`, so feedback yields one point per pin at the
-// pin's place; the real list comes back on destruction.
-struct PointPins {
-    explicit PointPins(std::array<float, 3> offset = {}) {
-        glNewList(list, GL_COMPILE);
-        glBegin(GL_POINTS);
-        glVertex3fv(offset.data());
-        glEnd();
-        glEndList();
-        pinListId = static_cast<int>(list);
-    }
-    ~PointPins() {
-        pinListId = real;
-        glDeleteLists(list, 1);
-    }
-    int real = pinListId;
-    GLuint list = glGenLists(1);
-};
+using PinBoard = VaroTest;
 
-constexpr double kTolerance = 2e-5;
-
-class PinBoard : public VaroTest {};
-
-TEST_F(PinBoard, PinsStandInShiftedColumnsOnTheWaveBeforeADarkPlate) {
-    phase[10] = 0.03;
-    phase[11] = 0.1;
-    const double kx = std::sin(10 * 0.03) * 0.5, ky = std::sin(10 * 0.1) * 0.5;
-    brightness = 0.5f;
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    for (int t : {8, 20, 40}) {
-        SCOPED_TRACE(t);
-        settings.tesselation = t;
-        PointPins points;
-        const auto vertices = capture(drawPinBoard);
-        const int pins = 2 * t * t;
-        ASSERT_EQ(vertices.size(), pins + 6u);  // and the plate's two triangles
+// Column i, row j of 2T x T at x -4 + 4i / T, y -2 + 4j / T (odd columns half a spacing up),
+// z 0.4 sin(20 / T (kx i + ky j)) - 0.5, each pin's point (0.25, 0.5, 2) beyond, textured by
+// mode (sphere map about (0, 0, 1); object x, y, q from z; GL's default eye planes) or, without
+// textures, as it was; then the plate, a tenth as bright, and the depth test off.
+TEST_F(PinBoard, PinsStandInShiftedColumnsOnTheWaveTexturedByModeBeforeADarkPlate) {
+    phase[10] = 0.03, phase[11] = 0.1, brightness = 0.5f;
+    const double kx = std::sin(0.3) * 0.5, ky = std::sin(1.0) * 0.5;
+    glNewList(static_cast<GLuint>(pinListId), GL_COMPILE);  // for now, a pin is one point
+    glBegin(GL_POINTS);
+    glVertex3f(0.25f, 0.5f, 2.0f);
+    glEnd();
+    glEndList();
+    for (auto [t, texturesOn, mode] : {std::array{8, 1, 0}, {20, 1, 1}, {40, 1, 2}, {8, 0, 2}}) {
+        settings.tesselation = t, settings.texturesOn = texturesOn, settings.texGenMode = mode;
+        settings.imageIndex = mode % 2;
+        glNormal3f(0, 0, 1);
+        glTexCoord4f(0.9f, 0.8f, 0.7f, 0.6f);
+        const auto v = capture(drawPinBoard);
+        GLint bound = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        EXPECT_EQ(static_cast<GLuint>(bound), textureIds[mode % 2 + 1]);
+        for (GLenum off : {GL_TEXTURE_2D, GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_DEPTH_TEST})
+            EXPECT_FALSE(glIsEnabled(off)) << off;
+        const size_t pins = 2 * t * t;
         const double s = 4.0 / t, w = 20.0 / t;
-        for (int n = 0; n < pins; ++n) {
-            const int i = n / t, j = n % t;
-            const double expected[] = {-4 + i * s, -2 + j * s + (i % 2) * s / 2,
-                                       std::sin(kx * i * w + ky * j * w) * 0.4 - 0.5};
-            for (int k = 0; k < 3; ++k)
-                ASSERT_NEAR(vertices[n].at[k], expected[k], kTolerance)
-                    << i << "," << j << " " << k;
-            ASSERT_EQ(vertices[n].green, 0.5f);
+        std::set<std::array<long, 3>> plate;  // corners, in hundredths
+        for (size_t n = 0; n < v.size(); ++n) {
+            ASSERT_FLOAT_EQ(v[n][kGreen], n < pins ? 0.5f : 0.05f) << n;
+            const auto [x, y, z] = objectPoint(v[n].data(), 5);
+            if (n >= pins) {
+                plate.insert({std::lround(x * 100), std::lround(y * 100), std::lround(z * 100)});
+                continue;
+            }
+            const int i = static_cast<int>(n) / t, j = static_cast<int>(n) % t;
+            const double dz = z - 1.5 - std::sin(kx * i * w + ky * j * w) * 0.4;
+            ASSERT_LT(std::hypot(x + 3.75 - i * s, y + 1.5 - (j + i % 2 * 0.5) * s, dz), 4e-5) << n;
+            const double m = 2 * std::hypot(x, y, std::hypot(x, y, z) - z);
+            const double textures[][4] = {{x / m + 0.5, y / m + 0.5, 0.7, 0.6},
+                                          {0.25, 0.5, 0.7, 2},
+                                          {x, y, 0.7, 0.6},
+                                          {0.9, 0.8, 0.7, 0.6}};
+            for (int k = 0; k < 4; ++k)
+                ASSERT_NEAR(v[n][kTexture + k], textures[texturesOn ? mode : 3][k], 1e-4) << n;
         }
-        std::set<std::array<double, 3>> plate;
-        for (auto v = vertices.begin() + pins; v != vertices.end(); ++v) {
-            EXPECT_FLOAT_EQ(v->green, 0.05f);
-            plate.insert({std::round(v->at[0] * 100) / 100, std::round(v->at[1] * 100) / 100,
-                          std::round(v->at[2] * 100) / 100});
-        }
-        EXPECT_EQ(plate, (std::set<std::array<double, 3>>{
-                             {-4.1, -2.1, 0}, {3.9, -2.1, 0}, {3.9, 2, 0}, {-4.1, 2, 0}}));
+        EXPECT_EQ(plate, (std::set<std::array<long, 3>>{
+                             {-410, -210, 0}, {390, -210, 0}, {390, 200, 0}, {-410, 200, 0}}));
     }
+    buildPinModel();
 }
 
-// Every rebuild replaces the one pin list (and no other) with a shaft of radius 0.02 from z 0
-// to 1, 10 slices round, under a head of radius 1.5 / T, 12 slices round, at z 1.
-TEST_F(PinBoard, PinModelIsRebuiltWithAHeadOfOnePointFiveOverT) {
-    const GLuint neighbour = glGenLists(1);  // someone else's list
-    glNewList(neighbour, GL_COMPILE);
-    glEndList();
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+// Shaft radius 0.02 from z 0 to 1, head radius 1.5 / T at z 1; each rebuild replaces one list.
+TEST_F(PinBoard, EveryRebuildReplacesThePinListWithAHeadOfOnePointFiveOverT) {
+    const GLuint neighbour = glGenLists(1);  // another list, empty
     for (int t : {8, 40, 20}) {
-        SCOPED_TRACE(t);
         const auto previous = static_cast<GLuint>(pinListId);
         settings.tesselation = t;
-        ASSERT_EQ(buildPinModel(), pinListId);
-        EXPECT_TRUE(glIsList(neighbour));
-        EXPECT_TRUE(static_cast<GLuint>(pinListId) == previous || !glIsList(previous));
-        double head = 0, shaft = 0;
-        std::set<long> headAngles, shaftAngles;
-        for (const Vertex& v : capture([] { glCallList(static_cast<GLuint>(pinListId)); }, 2)) {
-            const double r = std::hypot(v.at[0], v.at[1]), z = v.at[2];
-            const long angle = std::lround(std::atan2(v.at[1], v.at[0]) * 1e3);
-            if (r > 0.03) {
-                head = std::max(head, r);
-                headAngles.insert(angle);
-                EXPECT_NEAR(z, 1, kTolerance);
-            } else if (r > 1e-4) {  // not the head's centre
-                shaft = std::max(shaft, r);
-                shaftAngles.insert(angle);
-                EXPECT_LT(std::min(std::fabs(z), std::fabs(z - 1)), kTolerance) << z;
-            }
+        const auto list = static_cast<GLuint>(buildPinModel());
+        EXPECT_TRUE(list == static_cast<GLuint>(pinListId) && glIsList(list) &&
+                    glIsList(neighbour) && (list == previous || !glIsList(previous)));
+        const auto v = capture([list] { glCallList(list); }, 2);
+        EXPECT_EQ(v.size(), 96u) << "10 shaft quads, 12 head triangles: 32 triangles";
+        std::array<double, 2> radius{};  // shaft, head
+        for (const Vertex& p : v) {
+            const auto [x, y, z] = objectPoint(p.data(), 2);
+            const double r = std::hypot(x, y);
+            radius[r > 0.03] = std::max(radius[r > 0.03], r);
+            EXPECT_LT(r > 0.03 ? std::fabs(z - 1) : std::min(std::fabs(z), std::fabs(z - 1)), 2e-5);
         }
-        EXPECT_NEAR(head, 1.5 / t, kTolerance);
-        EXPECT_NEAR(shaft, 0.02, kTolerance);
-        EXPECT_EQ(headAngles.size(), 12u);
-        EXPECT_EQ(shaftAngles.size(), 10u);
+        EXPECT_NEAR(radius[0], 0.02, 2e-5) << t;
+        EXPECT_NEAR(radius[1], 1.5 / t, 2e-5) << t;
     }
     glDeleteLists(neighbour, 1);
 }
 
-// The coordinates generated for a point at (0.25, 0.5, 2) in the frame of the pin in column 0,
-// row 1 of a flat board; coordinates not generated keep the current (0.9, 0.8, 0.7, 0.6).
-TEST_F(PinBoard, GeneratesTextureCoordinatesByModeOnTheChosenPicture) {
-    GLuint pictures[2];
-    glGenTextures(2, pictures);
-    for (GLuint picture : pictures) {  // complete textures: generation runs only for those
-        const unsigned char white[4] = {255, 255, 255, 255};
-        glBindTexture(GL_TEXTURE_2D, picture);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    }
-    const GLuint saved[] = {textureIds[1], textureIds[2]};
-    std::copy_n(pictures, 2, &textureIds[1]);
-    phase[10] = phase[11] = 0;  // kx = ky = 0: every pin at z -0.5
-    PointPins points({0.25f, 0.5f, 2.0f});
-    const double eye[] = {-4 + 0.25, -2 + 0.2 + 0.5, -0.5 + 2};
-    // A sphere map reflects the unit eye vector u about the normal (0, 0, 1).
-    const double m = 2 * std::hypot(eye[0], eye[1], std::hypot(eye[0], eye[1], eye[2]) - eye[2]);
-    const std::array<double, 4> expected[] = {
-        {eye[0] / m + 0.5, eye[1] / m + 0.5, 0.7, 0.6},  // sphere map
-        {0.25, 0.5, 0.7, 2},                             // object planes x, y and q from z
-        {eye[0], eye[1], 0.7, 0.6},                      // GL's default eye planes
-    };
-    for (int mode = 0; mode < 3; ++mode) {
-        SCOPED_TRACE(mode);
-        settings.texGenMode = mode;
-        settings.imageIndex = mode % 2;
-        glNormal3f(0, 0, 1);
-        glTexCoord4f(0.9f, 0.8f, 0.7f, 0.6f);
-        const auto texture = capture(drawPinBoard).at(1).texture;
-        for (int k = 0; k < 4; ++k)
-            EXPECT_NEAR(texture[k], expected[mode][k], 1e-4) << k;
-        for (GLenum off : {GL_TEXTURE_2D, GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R,
-                           GL_TEXTURE_GEN_Q, GL_DEPTH_TEST})
-            EXPECT_FALSE(glIsEnabled(off)) << std::hex << off;
-        GLint bound = 0;
-        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-        EXPECT_EQ(static_cast<GLuint>(bound), pictures[mode % 2]);
-    }
-    std::copy_n(saved, 2, &textureIds[1]);
-    glDeleteTextures(2, pictures);
-}
-
-// Without textures no generation is switched at all (S, T, R, Q stay on); with them only the
-// object-linear mode switches the fourth coordinate's.
-TEST_F(PinBoard, LeavesGenerationItDoesNotUseAsItWas) {
-    struct Case {
-        int texturesOn, mode;
-        GLenum firstKept;  // generation from this one to GL_TEXTURE_GEN_Q
-    };
-    for (const Case& c : {Case{0, 1, GL_TEXTURE_GEN_S}, Case{1, 0, GL_TEXTURE_GEN_Q},
-                          Case{1, 2, GL_TEXTURE_GEN_Q}}) {
-        settings.texturesOn = c.texturesOn;
-        settings.texGenMode = c.mode;
-        for (GLenum g = c.firstKept; g <= GL_TEXTURE_GEN_Q; ++g)
-            glEnable(g);
-        drawBoard();
-        EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-        for (GLenum g = c.firstKept; g <= GL_TEXTURE_GEN_Q; ++g) {
-            EXPECT_TRUE(glIsEnabled(g)) << c.mode << " " << std::hex << g;
-            glDisable(g);
-        }
-    }
-}
-
-// With the depth buffer cleared to the near plane a depth-tested board leaves no fragment.
-TEST_F(PinBoard, DrawsDepthTestedAndLeavesTheDepthTestOff) {
-    for (double clearDepth : {1.0, 0.0}) {
-        glClearDepth(clearDepth);
+// Cleared to the near plane, the depth buffer lets no fragment of a depth-tested board through;
+// q generation, which the board switches only for textures in mode 1, stays as it was.
+TEST_F(PinBoard, DrawsDepthTestedAndLeavesGenerationItDoesNotUse) {
+    setupView();
+    for (int textures : {0, 1}) {  // the depth buffer cleared to the near plane, then the far
+        settings.texturesOn = textures, settings.texGenMode = 1 - textures;
+        glEnable(GL_TEXTURE_GEN_Q);
+        glClearDepth(textures);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        setupView();
         drawBoard();
-        const auto rgb = readRgb(0, 0, kTestWindowWidth, kTestWindowHeight);
-        const auto lit = std::count_if(rgb.begin(), rgb.end(), [](unsigned char c) { return c; });
-        EXPECT_EQ(lit > 0, clearDepth == 1.0) << lit;
-        EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+        EXPECT_EQ(litPixels() > 0, textures == 1);
+        EXPECT_TRUE(glIsEnabled(GL_TEXTURE_GEN_Q)) << textures;
     }
-    glClearDepth(1.0);
+    glDisable(GL_TEXTURE_GEN_Q);
 }
 }  // namespace

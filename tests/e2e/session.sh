@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
 # One session of the real program as a person has it: the full-screen window fades the board in
-# under the start message and the title; real keys switch drawing modes, the help page, the
-# clock line and the 512 x 512 window; the real pointer turns the manual camera; ESC fades out,
+# under the start message and the title; real keys switch the drawing mode, the help page and
+# the 512 x 512 window; the real pointer turns the manual camera; ESC fades out,
 # 'r' cancels, and ESC again ends the process with status 0 about three seconds later.
 source "$(dirname "$0")/lib.sh"
 
 readonly TITLE="300x190+30+30"             # "Varo" near (102, 153), 60 high, shaking
 readonly HELP="470x320+28+232"             # the help page's lower lines
-readonly CLOCK="130x24+$((SCREEN_W - 125))+3"  # "NNN Frame/Sec", 120 pixels from the right
 readonly IN_WINDOW="440x440+36+36" OUTSIDE="480x200+540+560"  # the 512 x 512 window and beyond
 
 start_varo "$E2E_DATA"
@@ -34,12 +33,7 @@ filled=$(plate_pixels "$SHOT" "$BELOW_TITLE")
 press w
 wire() { check "plate pixels in wire-frame" "$(plate_pixels "$SHOT" "$BELOW_TITLE")" '<' $((filled * 4 / 10)); }
 expect_soon wire-frame wire
-press w
-points() { check "plate pixels in point mode" "$(plate_pixels "$SHOT" "$BELOW_TITLE")" '<' $((filled / 10)); }
-expect_soon points points
-press w
-filled_again() { check "plate pixels filled again" "$(plate_pixels "$SHOT" "$BELOW_TITLE")" '>' $((filled * 9 / 10)); }
-expect_soon filled filled_again
+press w w
 
 press question
 help_shown() { check "help page text" "$(texty "$SHOT" "$HELP")" '>' 0.04; }
@@ -47,10 +41,6 @@ expect_soon help help_shown
 press slash
 help_gone() { check "help page text after '/'" "$(texty "$SHOT" "$HELP")" '<' 0.001; }
 expect_soon help-closed help_gone
-
-press c
-clock_shown() { check "frames-per-second line" "$(texty "$SHOT" "$CLOCK")" '>' 0.05; }
-expect_soon clock clock_shown
 
 press f
 await "the 512 x 512 window" has_size 512x512

@@ -1,9 +1,16 @@
-// A real GLUT window with a GL context for the fuzz targets, opened once per fuzzing process.
+// A GL context for the fuzz targets: a GLUT window on the X display, its size known as on reshape.
 #pragma once
 
-// Opens a 640 x 480 window on the current X display (Xvfb under run-fuzzers.sh), with the
-// program's reshape callback, and waits until its size is known.
-void openFuzzWindow();
+#include <GL/freeglut.h>
 
-// Stops the fuzzing process with a message: the input broke a rule the program must keep.
-[[noreturn]] void fuzzFailure(const char* what);
+#include "app/window.h"
+
+inline void openFuzzWindow() {
+    int argc = 1;
+    char name[] = "varo-fuzz", *argv[] = {name, nullptr};
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowSize(640, 480);
+    glutCreateWindow(name);
+    onReshape(640, 480);
+}

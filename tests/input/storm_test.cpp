@@ -77,10 +77,9 @@ TEST_F(InputStorm, LeavesTheProgramRunningInRangeWithoutErrors) {
         const SimulationSettings& s = settings;
         ASSERT_TRUE(s.fieldOfView >= 1 && s.fieldOfView <= 179 && s.tesselation >= 8 &&
                     s.tesselation <= 40 && s.letterbox >= 0 && s.letterbox <= 6 &&
-                    s.polyMode >= 0 && s.polyMode <= 2 && s.texGenMode >= 0 &&
-                    s.texGenMode <= 2 && s.imageIndex >= 0 && s.imageIndex <= 1 &&
-                    s.rotateSpeed >= 0.001f && s.mainSpeed <= 1000 && s.objectSize >= 0.001f &&
-                    s.objectSize <= 1000)
+                    s.polyMode >= 0 && s.polyMode <= 2 && s.texGenMode >= 0 && s.texGenMode <= 2 &&
+                    s.imageIndex >= 0 && s.imageIndex <= 1 && s.rotateSpeed >= 0.001f &&
+                    s.mainSpeed <= 1000 && s.objectSize >= 0.001f && s.objectSize <= 1000)
             << "a setting out of range at event " << event;
     }
     int lists = 0;

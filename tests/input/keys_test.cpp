@@ -1,34 +1,29 @@
-// Character-key commands: every key's whole effect and message, the bounds and bounces, the
-// reset, the help page's clear and the full-screen switch of the real window.
-#include "input/keyboard.h"
-
+// Keys: every command's whole effect and message (and that nothing else moves), keys without a
+// command, the letterbox bounce, the help page's clear, the held arrow keys, the factors' range.
 #include <GL/freeglut.h>
-#include <gtest/gtest.h>
 
-#include <algorithm>
-#include <chrono>
+#include <cstdio>
 #include <set>
 #include <string>
-#include <thread>
 
-#include "app/frame.h"
-#include "app/reset.h"
-#include "app/window.h"
+#include "input/special_keys.h"
 #include "motion/oscillator_bank.h"
 #include "motion/random.h"
-#include "overlay/text_overlay.h"
-#include "state/frame_clock.h"
-#include "state/settings.h"
-#include "state/window_state.h"
 #include "tests/input/program_snapshot.h"
-#include "tests/support/gl_test.h"
-#include "view/camera.h"
 
 namespace {
 using P = ProgramSnapshot;
 using S = SimulationSettings;
 
+constexpr int kSpecial = 0x1000;   // marks a special key's code in the tables
 SimulationSettings startSettings;  // as at start-up; kept by freshState
+
+void press(int key) {
+    if (key & kSpecial)
+        onSpecialKey(key & ~kSpecial, 0, 0);
+    else
+        onKeyboard(static_cast<unsigned char>(key), 0, 0);
+}
 
 // Moves everything a reset touches, and everything it must keep, away from its start value.
 void disturbEverything() {
@@ -39,17 +34,17 @@ void disturbEverything() {
     for (float S::*field : {&S::rotateSpeed, &S::movementSpeed, &S::cameraZ, &S::objectSize,
                             &S::mainSpeed, &S::speed, &S::lightRotateSpeed})
         settings.*field *= 2.5f;
-    paused = helpShown = mouseMoved = 1;
-    quitting = 1;  // a quit fade is running
+    paused = helpShown = mouseMoved = quitting = 1;
     brightness = 0.3f;
     cameraPitch = cameraYaw = cameraX = cameraY = cameraPosZ = 0.5;
     letterboxPhase = -3, numberCounter = 7, arrowKeys = 5, mouseDX = 3, mouseDY = -4;
 }
 
+// The reset keeps the window, the help page, the bounce, the counter, the held keys and the
+// pointer offsets; it sets the automatic camera in full screen as well as in a window.
 void expectReset(P& p) {
     p.s = startSettings;
-    p.paused = 0;
-    p.quitting = 0;
+    p.paused = p.quitting = 0;
     p.brightness = 1;
     p.cameraPitch = p.cameraYaw = p.cameraX = p.cameraY = p.cameraPosZ = 0;
     p.pinModelDrawn = true;
@@ -61,9 +56,9 @@ float times(double factor, float from = 1) {
 }
 
 struct KeyCase {
-    unsigned char key;
+    int key;
     void (*prepare)();    // state before the key, beyond the defaults; may be null
-    void (*effect)(P&);   // what the key changes (forceClear is expected 0 otherwise)
+    void (*effect)(P&);   // what the key changes; a character key also cancels a pending clear
     const char* message;  // null: no message
 };
 
@@ -104,8 +99,6 @@ const KeyCase kKeyCases[] = {
      "Option 0/2: Sphere Map"},
     {'p', nullptr, [](P& p) { p.paused = 1; }, "Pause Motion"},
     {'P', [] { paused = 1; }, [](P& p) { p.paused = 0; }, "Continue Motion"},
-    // The reset keeps the window, the help page, the bounce, the counter, the held keys and
-    // the pointer offsets; it sets the automatic camera in full screen as well as in a window.
     {'r', disturbEverything, expectReset, "Reset"},
     {'R', [] { disturbEverything(), fullScreen = 0; }, expectReset, "Reset"},
     {'s', nullptr, [](P& p) { p.s.spotlightOn = 1; }, nullptr},
@@ -131,94 +124,118 @@ const KeyCase kKeyCases[] = {
      "Tesselation: 8\n"},
     {'>', [] { settings.tesselation = 40; }, [](P& p) { p.pinModelDrawn = true; },
      "Tesselation: 40\n"},
+    {'f', nullptr,
+     [](P& p) { p.fullScreen = p.s.cameraMode = 0, p.cursor = GLUT_CURSOR_LEFT_ARROW; }, nullptr},
+    {'F', [] { fullScreen = 0, glutSetCursor(GLUT_CURSOR_LEFT_ARROW); },
+     [](P& p) { p.fullScreen = p.s.cameraMode = p.forceClear = 1, p.cursor = GLUT_CURSOR_NONE; },
+     nullptr},
+    {kSpecial | GLUT_KEY_PAGE_UP, nullptr, [](P& p) { p.s.mainSpeed = times(1.111111); },
+     "Main Speed: 1.11\n"},
+    {kSpecial | GLUT_KEY_PAGE_DOWN, nullptr, [](P& p) { p.s.mainSpeed = times(0.9); },
+     "Main Speed: 0.90\n"},
+    {kSpecial | GLUT_KEY_HOME, nullptr, [](P& p) { p.s.speed = times(1.111111); }, "Speed: 1.11\n"},
+    {kSpecial | GLUT_KEY_END, nullptr, [](P& p) { p.s.speed = times(0.9); }, "Speed: 0.90\n"},
 };
 
-class KeyboardTest : public VaroTest {
+class KeysTest : public VaroTest {
 protected:
-    void TearDown() override {
-        fullScreen = 1;
-        VaroTest::TearDown();
-    }
-
     // Start-up state, with a pending clear and an empty pin list that only a rebuild refills.
     static void freshState() {
         resetProgramState();
         startSettings = settings;
         fullScreen = 1;
+        glutSetCursor(GLUT_CURSOR_NONE);
         emptyPinModel();
         forceClear = 1;
     }
-
-    static std::string message() { return P().message; }
 };
 
-TEST_F(KeyboardTest, EveryCommandKeyChangesItsOwnStateAndPostsItsMessage) {
+TEST_F(KeysTest, EveryCommandChangesItsOwnStateAndPostsItsMessage) {
     for (const KeyCase& c : kKeyCases) {
-        SCOPED_TRACE(testing::Message() << "key " << int(c.key) << " '" << c.key << "'");
+        SCOPED_TRACE(testing::Message() << "key " << c.key << " '" << char(c.key) << "'");
         freshState();
         if (c.prepare)
             c.prepare();
         P expected;
-        expected.forceClear = 0;
+        expected.forceClear = c.key & kSpecial ? 1 : 0;
         c.effect(expected);
         expected.message = c.message ? c.message : "";
-        onKeyboard(c.key, 0, 0);
+        press(c.key);
         expectState(expected, P());
     }
+    glutLeaveFullScreen();  // 'F' made the window full screen
+    pumpEvents();
+    EXPECT_TRUE(resizeWindow(kTestWindowWidth, kTestWindowHeight));
 }
 
-TEST_F(KeyboardTest, KeysWithoutACommandOnlyCancelAPendingClear) {
-    std::set<unsigned char> commands = {'f', 'F'};  // the window switch, tested below
+TEST_F(KeysTest, OtherKeysOnlyCancelAPendingClearAndOtherSpecialKeysNothing) {
+    std::set<int> commands;
     for (const KeyCase& c : kKeyCases)
         commands.insert(c.key);
-    ASSERT_EQ(commands.size(), 18u + 2 * 13u);  // 18 punctuation and control keys, 13 letters
+    ASSERT_EQ(commands.size(), 18u + 2 * 13u + 4u);  // punctuation and control, letters, special
     for (int key = 0; key < 256; ++key) {
-        if (commands.count(static_cast<unsigned char>(key)))
+        if (commands.count(key))
             continue;
         SCOPED_TRACE(testing::Message() << "key " << key);
         freshState();
         P expected;
         expected.forceClear = 0;
-        onKeyboard(static_cast<unsigned char>(key), 0, 0);
+        press(key);
+        expectState(expected, P());
+    }
+    arrowKeys = 15;                         // a release must not clear anything either
+    for (int key = -1; key < 300; ++key) {  // F1..F12, Insert, Shift 112...
+        P expected;
+        if (key < GLUT_KEY_LEFT || key > GLUT_KEY_END)
+            onSpecialKey(key, 0, 0);
+        if (key < GLUT_KEY_LEFT || key > GLUT_KEY_DOWN)  // page and home/end releases too
+            onSpecialKeyUp(key, 0, 0);
         expectState(expected, P());
     }
 }
 
-TEST_F(KeyboardTest, LetterboxBouncesUpToSixAndBackAndResynchronisesAfterAReset) {
+TEST_F(KeysTest, ArrowKeysHoldTheirBitFromPressToReleaseThroughAReset) {
+    const int events[][3] = {
+        // press?, key, arrowKeys afterwards
+        {1, GLUT_KEY_LEFT, 1},  {1, GLUT_KEY_RIGHT, 3}, {1, GLUT_KEY_LEFT, 3},  // a repeat
+        {0, GLUT_KEY_LEFT, 2},  {0, GLUT_KEY_LEFT, 2},  {1, GLUT_KEY_UP, 6},    // a lone release
+        {1, GLUT_KEY_DOWN, 14}, {1, GLUT_KEY_LEFT, 15}, {0, GLUT_KEY_RIGHT, 13},
+        {0, GLUT_KEY_DOWN, 5},  {0, GLUT_KEY_LEFT, 4}};
+    for (const auto& [down, key, held] : events) {
+        (down ? onSpecialKey : onSpecialKeyUp)(key, 0, 0);
+        EXPECT_EQ(arrowKeys, held);
+    }
+    onKeyboard('r', 0, 0);
+    EXPECT_EQ(arrowKeys, 4);
+}
+
+TEST_F(KeysTest, LetterboxBouncesUpToSixAndBackAndResynchronisesAfterAReset) {
     for (int size : {1, 2, 3, 4, 5, 6, 5, 4, 3, 2, 1, 0, 1}) {
-        forceClear = 0;
         onKeyboard('l', 0, 0);
-        EXPECT_EQ(settings.letterbox, size);
-        EXPECT_EQ(message(), "Letterbox: " + std::to_string(size));
-        EXPECT_EQ(forceClear, 1);
+        EXPECT_EQ(P().message, "Letterbox: " + std::to_string(size));
     }
     for (int n = 0; n < 8; ++n)  // to 3 on the way down
         onKeyboard('L', 0, 0);
-    ASSERT_EQ(letterboxPhase, -3);
     onKeyboard('r', 0, 0);
     onKeyboard('l', 0, 0);
-    EXPECT_EQ(message(), "Letterbox: 1");
+    EXPECT_EQ(P().message, "Letterbox: 1");
     settings.letterbox = 4;  // changed behind the bounce's back
     onKeyboard('l', 0, 0);
-    EXPECT_EQ(message(), "Letterbox: 5");
+    EXPECT_EQ(P().message, "Letterbox: 5");
 }
 
-TEST_F(KeyboardTest, ResetReseedsTheOscillatorsFromTheClock) {
+TEST_F(KeysTest, ResetReseedsTheOscillatorsFromTheClock) {
     elapsedMs = 4321;
     onKeyboard('r', 0, 0);
     seedRandom(4321);
     EXPECT_DOUBLE_EQ(phase[1], uniformRandom(360));  // the first draw after the seeding
 }
 
-TEST_F(KeyboardTest, ClosingTheHelpPageClearsAtOnceOnlyWhenBlanking) {
-    struct HelpCase {
-        int blanking, helpShown;
-        bool cleared;
-    };  // opening never clears, nor does closing in hyperspace, which keeps its trails
-    for (const HelpCase& c : {HelpCase{1, 0, false}, HelpCase{1, 1, true}, HelpCase{0, 1, false}}) {
-        SCOPED_TRACE(testing::Message() << "blanking " << c.blanking << " help " << c.helpShown);
-        settings.blanking = c.blanking;
-        helpShown = c.helpShown;
+// Opening never clears, nor does closing in hyperspace, which keeps its trails.
+TEST_F(KeysTest, ClosingTheHelpPageClearsAtOnceOnlyWhenBlanking) {
+    for (auto [blanking, shown, cleared] : {std::tuple{1, 0, false}, {1, 1, true}, {0, 1, false}}) {
+        settings.blanking = blanking;
+        helpShown = shown;
         glClearColor(0.8f, 0.2f, 0.4f, 1);
         glClearDepth(0.25);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -227,56 +244,39 @@ TEST_F(KeyboardTest, ClosingTheHelpPageClearsAtOnceOnlyWhenBlanking) {
         onKeyboard('?', 0, 0);
         float depth = 0;
         glReadPixels(300, 200, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
-        EXPECT_EQ(readRgb(300, 200, 1, 1)[0], c.cleared ? 0 : 204);
-        EXPECT_NEAR(depth, c.cleared ? 1.0 : 0.25, 1e-6);
+        EXPECT_EQ(readRgb(300, 200, 1, 1)[0], cleared ? 0 : 204) << blanking << shown;
+        EXPECT_NEAR(depth, cleared ? 1.0 : 0.25, 1e-6);
     }
 }
 
-// Pumps events and draws frames, as the main loop would, until the window has kept the size
-// for 0.3 s (the toolkit may still be moving it), or 3 s have passed.
-bool framesUntilWindowIs(int width, int height) {
-    using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + std::chrono::seconds(3);
-    auto since = Clock::time_point::max();
-    while (Clock::now() < deadline) {
-        glutMainLoopEvent();
-        onDisplay();
-        const bool there = glutGet(GLUT_WINDOW_WIDTH) == width &&
-                           glutGet(GLUT_WINDOW_HEIGHT) == height && windowWidth == width &&
-                           windowHeight == height;
-        since = there ? std::min(since, Clock::now()) : Clock::time_point::max();
-        if (there && Clock::now() - since > std::chrono::milliseconds(300))
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));  // the X server's turn
+// Held down, a factor stops inside 0.001 .. 1000: a step that would leave the range is not
+// taken and the message shows the value kept, so the opposite key undoes any step (as nearly
+// as the factors, not exact inverses, allow: 0.95 x 1.055555 = 1.0028).
+TEST_F(KeysTest, FactorsStayInARangeWhereEveryStepCanBeUndone) {
+    const std::tuple<int, int, float S::*, const char*> factors[] = {
+        {'=', '-', &S::rotateSpeed, "Rotate Speed: %4.2f\n"},
+        {'+', '_', &S::movementSpeed, "Movement Speed: %4.2f\n"},
+        {')', '(', &S::lightRotateSpeed, "Light Rotate Speed: %4.2f\n"},
+        {']', '[', &S::objectSize, "Object Size: %4.2f\n"},
+        {kSpecial | GLUT_KEY_PAGE_UP, kSpecial | GLUT_KEY_PAGE_DOWN, &S::mainSpeed,
+         "Main Speed: %4.2f\n"},
+        {kSpecial | GLUT_KEY_HOME, kSpecial | GLUT_KEY_END, &S::speed, "Speed: %4.2f\n"}};
+    for (const auto& [up, down, field, format] : factors) {
+        for (bool upward : {true, false}) {
+            SCOPED_TRACE(testing::Message() << format << (upward ? " up" : " down"));
+            resetProgramState();
+            for (int n = 0; n < 200; ++n)
+                press(upward ? up : down);
+            const float kept = settings.*field;
+            EXPECT_TRUE(upward ? kept <= 1000 && kept > 900 : kept >= 0.001f && kept < 0.0012f);
+            char shown[80];
+            std::snprintf(shown, sizeof shown, format, double{kept});
+            EXPECT_EQ(P().message, shown);
+            press(upward ? down : up);
+            EXPECT_NE(settings.*field, kept);
+            press(upward ? up : down);
+            EXPECT_NEAR(settings.*field, kept, kept * 0.003);
+        }
     }
-    return false;
-}
-
-TEST_F(KeyboardTest, FullScreenKeySwitchesBetweenA512WindowAndTheWholeScreen) {
-    ASSERT_TRUE(resizeWindow(300, 300));  // as at start: a small window made full screen
-    glutFullScreen();
-    glutSetCursor(GLUT_CURSOR_NONE);
-    ASSERT_TRUE(framesUntilWindowIs(1024, 768));
-    struct Step {
-        unsigned char key;
-        int fullScreen, cursor, width, height;  // cameraMode and forceClear follow fullScreen
-    };
-    // Leaving full screen, the toolkit puts back the 300 x 300 it had before; the frames ask
-    // for 512 x 512 again until the window has it.
-    for (const Step& s : {Step{'f', 0, GLUT_CURSOR_LEFT_ARROW, 512, 512},
-                          Step{'F', 1, GLUT_CURSOR_NONE, 1024, 768}}) {
-        SCOPED_TRACE(s.key);
-        settings.cameraMode = forceClear = 1 - s.fullScreen;
-        onKeyboard(s.key, 0, 0);
-        EXPECT_EQ(fullScreen, s.fullScreen);
-        EXPECT_EQ(settings.cameraMode, s.fullScreen);
-        EXPECT_EQ(forceClear, s.fullScreen);
-        EXPECT_EQ(glutGet(GLUT_WINDOW_CURSOR), s.cursor);
-        EXPECT_EQ(textOverlay.messageExpiry, 0);
-        EXPECT_TRUE(framesUntilWindowIs(s.width, s.height));
-    }
-    glutLeaveFullScreen();  // back to the plain window the other tests draw into
-    pumpEvents();
-    EXPECT_TRUE(resizeWindow(kTestWindowWidth, kTestWindowHeight));
 }
 }  // namespace
