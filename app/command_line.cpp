@@ -89,7 +89,8 @@ CommandLineRequest readCommandLine(int& argc, char** argv, StartOptions& options
         }
         char name[32] = {};
         const char* equals = std::strchr(argument, '=');
-        const size_t nameLength = equals ? static_cast<size_t>(equals - argument) : std::strlen(argument);
+        const size_t nameLength =
+            equals ? static_cast<size_t>(equals - argument) : std::strlen(argument);
         if (nameLength < sizeof name)
             std::memcpy(name, argument, nameLength);
         if (!isOurOption(name) || (equals && !takesValue(name))) {

@@ -127,7 +127,7 @@ GLuint loadBmpTexture(const char* path, int alphaValue, int alphaThreshold, int 
 }
 
 void loadTextures() {
-    loadIntoTable("font.bmp", -1, 0, 0);  // alpha: mean of the channels, black transparent
+    loadIntoTable("font.bmp", -1, 0, 0);      // alpha: mean of the channels, black transparent
     loadIntoTable("fisheye.bmp", 255, 0, 1);  // opaque everywhere
     loadIntoTable("monacolor128.bmp", 255, 0, 1);
 }

@@ -19,8 +19,8 @@
 
 #include "app/frame.h"
 #include "app/window.h"
-#include "images/picture_folders.h"
 #include "capture_options.h"
+#include "images/picture_folders.h"
 #include "input/keyboard.h"
 #include "overlay/text_overlay.h"
 #include "png_file.h"
