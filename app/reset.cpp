@@ -4,7 +4,6 @@
 #include <GL/gl.h>
 
 #include "app/command_line.h"
-
 #include "board/pin_board.h"
 #include "motion/oscillator_bank.h"
 #include "motion/random.h"

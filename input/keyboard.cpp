@@ -21,13 +21,6 @@ int letterboxPhase = 0;
 int numberCounter = 0;
 
 namespace {
-void doNothing() {}
-void ignoreSize(int, int) {}
-}  // namespace
-
-ProgramCommands programCommands = {doNothing, ignoreSize, doNothing};
-
-namespace {
 constexpr unsigned char kEscape = 27;
 constexpr double kSlower = 0.9, kFaster = 1.111111;    // not exact inverses, by design
 constexpr double kSmaller = 0.95, kLarger = 1.055555;  // likewise
@@ -36,6 +29,9 @@ constexpr int kMinFieldOfView = 1, kMaxFieldOfView = 179;
 constexpr int kMinTesselation = 8, kMaxTesselation = 40;
 constexpr int kMaxLetterbox = 6;
 constexpr int kNumberCounterLimit = 15;
+
+void doNothing() {}
+void ignoreSize(int, int) {}
 
 unsigned char lowerCase(unsigned char key) {
     return key >= 'A' && key <= 'Z' ? static_cast<unsigned char>(key - 'A' + 'a') : key;
@@ -181,6 +177,8 @@ void firstStage(unsigned char key) {
     }
 }
 }  // namespace
+
+ProgramCommands programCommands = {doNothing, ignoreSize, doNothing};
 
 void onKeyboard(unsigned char key, int, int) {
     forceClear = 0;  // every key, with a command or not, cancels a pending clear
