@@ -18,6 +18,7 @@
 
 namespace {
 struct Parsed {
+    std::vector<std::string> words;  // the command line, which the options point into
     CommandLineRequest request;
     StartOptions options;
     std::vector<std::string> kept;  // what is left for the toolkit after the program's name
@@ -25,12 +26,13 @@ struct Parsed {
 };
 
 Parsed parse(std::vector<std::string> words) {
+    Parsed p{};
+    p.words = std::move(words);
     std::vector<char*> argv = {const_cast<char*>("varo")};
-    for (std::string& word : words)
+    for (std::string& word : p.words)
         argv.push_back(word.data());
     argv.push_back(nullptr);
     int argc = static_cast<int>(argv.size()) - 1;
-    Parsed p{};
     char error[kCommandLineErrorCapacity] = {};
     p.request = readCommandLine(argc, argv.data(), p.options, error);
     for (int n = 1; p.request == CommandLineRequest::run && n < argc; ++n)
