@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A long run of the release build on a virtual display: the program's resident memory sampled
-# once a minute into a CSV file (minute,rss_kib). See docs/RELIABILITY.md.
+# once a minute into a CSV file (minute,rss_kib), plotted beside it when gnuplot is there. See
+# docs/RELIABILITY.md.
 #   tools/soak.sh [MINUTES] [CSV_FILE] [VARO OPTION...]     (defaults: 60, build-release/soak.csv)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,3 +20,6 @@ tools/with-xvfb.sh bash -c '
         echo "$minute,$(awk "/^VmRSS/ { print \$2 }" "/proc/$pid/status")" | tee -a "$csv"
     done
     kill "$pid"' soak "$minutes" "$csv" "$@"
+if command -v gnuplot >/dev/null; then
+    gnuplot -e "data='$csv'; output='${csv%.csv}.png'" tools/soak.gp && echo "plot: ${csv%.csv}.png"
+fi
