@@ -1,5 +1,5 @@
-// The frame driver: the clock and its step at any uptime, the reseed, the frame count, the
-// fades, clearing, and the quit that always ends.
+// The frame driver: the clock and its step at any uptime, the frame count, the fades,
+// clearing, and the quit that always ends.
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -14,7 +14,6 @@
 #include "images/texture_table.h"
 #include "input/keyboard.h"
 #include "motion/oscillator_bank.h"
-#include "motion/random.h"
 #include "state/frame_clock.h"
 #include "state/settings.h"
 #include "tests/support/gl_test.h"
@@ -76,27 +75,6 @@ TEST_F(FrameDriver, StepIsExactMillisecondsAtAnyUptimeAndCapsStalls) {
         EXPECT_EQ(phase[0], double{c.step}) << "the bank advances by the frame's step";
         EXPECT_EQ(nowSeconds, static_cast<float>(c.nowMs * 0.001));
     }
-}
-
-// The frame's first draw decides: below 0.1 the generator is seeded with the clock, so the
-// frame ends in the same generator state whatever the seed before it.
-TEST_F(FrameDriver, ReseedsTheGeneratorWithTheClockOnAboutOneFrameInTen) {
-    int reseeds = 0, afterReseed = -1;
-    for (unsigned n = 1; n <= 100; ++n) {
-        const unsigned seed = n * 2654435761u;  // spread over the generator's states
-        resetProgramState(20000);
-        emptyScene();
-        seedRandom(seed);
-        const bool reseeds_ = uniformRandom(1.0) < 0.1;
-        seedRandom(seed);
-        frameAt(20016);
-        const int next = nextRandom();
-        if (reseeds_ && afterReseed < 0)
-            afterReseed = next;
-        EXPECT_EQ(next == afterReseed, reseeds_) << "seed " << seed;
-        reseeds += reseeds_;
-    }
-    EXPECT_NEAR(reseeds, 10, 7);
 }
 
 TEST_F(FrameDriver, CountsFramesPerSecondAndCatchesUpOneSecondPerFrame) {

@@ -1,22 +1,16 @@
-# Shared by the end-to-end scripts: starts the real program on the current X display, drives it
-# with real input events (xdotool) and measures what a person would see in screenshots of the
-# root window (xwd, ImageMagick). Environment, set by CTest (tests/e2e/CMakeLists.txt):
-#   E2E_VARO  the program;  E2E_DATA  the data folder;  E2E_OUT  a folder for screenshots (a
-#   failed run leaves them there as PNG files)
+# Shared by the end-to-end scripts: the real program on the X display, real input (xdotool), and
+# what a person would see in screenshots (xwd, ImageMagick). Set by CTest: E2E_VARO the program,
+# E2E_DATA the data folder, E2E_OUT a folder for screenshots (kept as PNG files after a failure).
 set -euo pipefail
-
 : "${E2E_VARO:?set E2E_VARO to the varo program}"
 E2E_OUT=${E2E_OUT:-$(mktemp -d)}
-mkdir -p "$E2E_OUT"
-rm -f "$E2E_OUT"/*.png "$E2E_OUT"/*.xwd
+mkdir -p "$E2E_OUT" && rm -f "$E2E_OUT"/*.png "$E2E_OUT"/*.xwd
 
 readonly SCREEN_W=1024 SCREEN_H=768  # the virtual display (tools/with-xvfb.sh), pixels
-readonly START_DEADLINE=20           # seconds for the window to show its first frame
-readonly EXPECT_DEADLINE=5           # seconds for the picture to show what input asked for
+readonly DEADLINE=20                 # seconds for the window, or the picture asked for, to show
 readonly MESSAGE="262x24+6+3"        # the message line: text at (10, 25), glyphs 20 high
 readonly BELOW_TITLE="${SCREEN_W}x$((SCREEN_H - 230))+0+230"  # where the board mostly is
-
-VARO_PID="" VARO_WIN="" VARO_START="" SHOT=""
+VARO_PID="" VARO_WIN="" SHOT=""
 
 fail() {
     echo "FAIL: $*" >&2
@@ -39,26 +33,22 @@ check() {
     fi
 }
 
-# expect_soon NAME FUNCTION: screenshots into $SHOT until FUNCTION's checks pass or the deadline
+# expect_soon NAME FUNCTION: screenshots into $SHOT until FUNCTION's checks pass or DEADLINE
 # passes, then the checks once more, reported. Waiting for the picture keeps tests sure under load.
 expect_soon() {
-    local name=$1 deadline=$((SECONDS + EXPECT_DEADLINE))
+    local deadline=$((SECONDS + DEADLINE))
     CHECK_QUIET=1
-    while SHOT=$(shot "$name") && CHECK_FAILED=0 && "$2" && [ "$CHECK_FAILED" = 1 ] &&
-        [ $SECONDS -lt $deadline ]; do
-        sleep 0.1
-    done
+    while SHOT=$(shot "$1") && CHECK_FAILED=0 && "$2" && [ "$CHECK_FAILED" = 1 ] &&
+        [ $SECONDS -lt $deadline ]; do sleep 0.1; done
     CHECK_QUIET=0
     "$2"
 }
 
 seconds_since() { awk -v a="$EPOCHREALTIME" -v b="$1" 'BEGIN { printf "%.3f", a - b }'; }
-sleep_until() { sleep "$(awk -v t="$1" -v s="$(seconds_since "$VARO_START")" 'BEGIN { d = t - s; print (d > 0 ? d : 0) }')"; }
-window_size() { xdotool getwindowgeometry "$VARO_WIN" 2>/dev/null | awk '/Geometry/ { print $2 }'; }
 
-# Waits while the program runs, until COMMAND succeeds or START_DEADLINE passes.
+# await WHAT COMMAND...: while the program runs, until COMMAND succeeds or DEADLINE passes.
 await() {
-    local what=$1 deadline=$((SECONDS + START_DEADLINE))
+    local what=$1 deadline=$((SECONDS + DEADLINE))
     shift
     until "$@"; do
         kill -0 "$VARO_PID" 2>/dev/null || fail "the program ended while waiting for $what"
@@ -67,17 +57,16 @@ await() {
     done
 }
 found_window() { VARO_WIN=$(xdotool search --name '^Varo$' 2>/dev/null | head -n 1) && [ -n "$VARO_WIN" ]; }
-has_size() { [ "$(window_size)" = "$1" ]; }
+has_size() { [ "$(xdotool getwindowgeometry "$VARO_WIN" 2>/dev/null | awk '/Geometry/ { print $2 }')" = "$1" ]; }
 drawn() { [ "$(lit "$(shot first-frame)" "$1+0+0")" != 0 ]; }
 
 # start_varo DIR [OPTION...]: starts the program in DIR and waits for its first frame at the
-# full screen's size (or 512 x 512 with --window). Its standard error goes to $E2E_OUT/stderr.txt;
+# full screen's size (512 x 512 with --window); its stderr goes to $E2E_OUT/stderr.txt and
 # VARO_PRELOAD names a library to preload into it.
 start_varo() {
     local dir=$1 size="${SCREEN_W}x${SCREEN_H}"
     shift
     [[ " $* " == *" --window "* ]] && size=512x512
-    VARO_START=$EPOCHREALTIME
     (cd "$dir" && LD_PRELOAD=${VARO_PRELOAD:-} exec "$E2E_VARO" "$@") 2>"$E2E_OUT/stderr.txt" &
     VARO_PID=$!
     await "window titled Varo" found_window
@@ -92,8 +81,7 @@ quit_varo() {
     local sent=$EPOCHREALTIME status=0
     press Escape
     wait "$VARO_PID" || status=$?
-    QUIT_SECONDS=$(seconds_since "$sent")
-    VARO_PID=""
+    QUIT_SECONDS=$(seconds_since "$sent") VARO_PID=""
     check "exit status after ESC" "$status" == 0
 }
 
@@ -101,7 +89,6 @@ stop_varo() { [ -z "$VARO_PID" ] || { kill "$VARO_PID" 2>/dev/null; wait "$VARO_
 trap stop_varo EXIT
 
 # --- Screenshots and measures (regions are ImageMagick geometries WxH+X+Y) -------------------
-
 shot() { xwd -root -silent >"$E2E_OUT/$1.xwd" && echo "$E2E_OUT/$1.xwd"; }
 
 # Fraction of a region's pixels brighter than 4 %.
@@ -116,21 +103,13 @@ texty() {
         -compose multiply -composite -format '%[fx:mean]' info:
 }
 
-# Grey colours of a region, one "count level" line each.
-greys() {
-    convert "$1" -crop "$2" +repage -format %c histogram:info:- |
-        awk -F'[:(,)]' '$3 == $4 && $4 == $5 { print $1 + 0, $3 + 0 }'
-}
-
-# The board's back plate is drawn in 0.1 x the brightness: its grey level (the commonest dark
-# grey, 25 at full brightness) gauges the fades; 0 when no plate shows.
+# The board's back plate is drawn in 0.1 x the brightness, 25 at full: its grey level, the
+# commonest dark grey of a region, gauges the fades (0 when no plate shows).
 plate_level() {
-    greys "$1" "$2" | awk '$2 > 0 && $2 <= 40 && $1 > best { best = $1; level = $2 } END { print level + 0 }'
+    convert "$1" -crop "$2" +repage -format %c histogram:info:- |
+        awk -F'[:(,)]' '$3 == $4 && $4 == $5 && $3 > 0 && $3 <= 40 && $1 > best { best = $1; level = $3 }
+                        END { print level + 0 }'
 }
-
-# Pixels in the plate's grey at full brightness: the whole plate filled, its outline in
-# wire-frame mode, its corners in point mode.
-plate_pixels() { greys "$1" "$2" | awk '$2 >= 20 && $2 <= 30 { n += $1 } END { print n + 0 }'; }
 
 # Pixels of a region whose brightness differs by more than 5 % between two shots.
 differing() {
@@ -138,6 +117,4 @@ differing() {
         -threshold 5% -format '%[fx:round(mean * w * h)]' info:
 }
 
-need xdotool xdotool
-need xwd x11-apps
-need convert imagemagick
+need xdotool xdotool && need xwd x11-apps && need convert imagemagick

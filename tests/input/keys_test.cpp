@@ -2,6 +2,7 @@
 // command, the letterbox bounce, the help page's clear, the held arrow keys, the factors' range.
 #include <GL/freeglut.h>
 
+#include <cctype>
 #include <cstdio>
 #include <set>
 #include <string>
@@ -19,16 +20,9 @@
 #include "view/camera.h"
 
 namespace {
-// Whether the pin display list draws anything.
-inline bool pinModelHasGeometry() {
-    return !feedback(
-                GL_3D, [] { glCallList(static_cast<GLuint>(pinListId)); }, 2)
-                .empty();
-}
-
-// Puts an empty list in place of the pin model, so that a rebuild shows as geometry coming
-// back (a rebuild may well reuse the list's name).
-inline void emptyPinModel() {
+// Puts an empty list in place of the pin model, so that a rebuild shows as geometry coming back
+// (a rebuild may well reuse the list's name).
+void emptyPinModel() {
     glDeleteLists(static_cast<GLuint>(pinListId), 1);
     pinListId = static_cast<int>(glGenLists(1));
     glNewList(static_cast<GLuint>(pinListId), GL_COMPILE);
@@ -44,30 +38,29 @@ inline void emptyPinModel() {
     X(lightRotateSpeed)
 #define VARO_GLOBALS(X)                                                                    \
     X(paused) X(arrowKeys) X(forceClear) X(helpShown) X(fullScreen) X(letterboxPhase)      \
-    X(numberCounter) X(quitting) X(quitPressedMs) X(brightness) X(cameraPitch) X(cameraYaw) X(cameraX)      \
-    X(cameraY) X(cameraPosZ) X(mouseDX) X(mouseDY) X(mouseMoved)
+    X(numberCounter) X(quitting) X(quitPressedMs) X(brightness) X(cameraPitch)             \
+    X(cameraYaw) X(cameraX) X(cameraY) X(cameraPosZ) X(mouseDX) X(mouseDY) X(mouseMoved)
+#define VARO_COPY(name) decltype(::name) name = ::name;
+#define VARO_SAME(name) EXPECT_EQ(expected.name, actual.name) << #name;
+#define VARO_SAME_SETTING(name) VARO_SAME(s.name)
 // clang-format on
 
-// Taken on construction.
+// Everything a key may change, taken on construction.
 struct ProgramSnapshot {
     SimulationSettings s = settings;
-#define VARO_COPY(name) decltype(::name) name = ::name;
     VARO_GLOBALS(VARO_COPY)
-#undef VARO_COPY
     int cursor = glutGet(GLUT_WINDOW_CURSOR);
-    bool pinModelDrawn = pinModelHasGeometry();  // the pin list holds geometry (emptyPinModel)
+    bool pinModelDrawn =  // the pin list holds geometry (see emptyPinModel)
+        !feedback(
+             GL_3D, [] { glCallList(static_cast<GLuint>(pinListId)); }, 2)
+             .empty();
     std::string message = textOverlay.messageExpiry == 0 ? "" : textOverlay.messageText;
 };
 
-// Expects `actual` to equal `expected` field by field.
-inline void expectState(const ProgramSnapshot& expected, const ProgramSnapshot& actual) {
-#define VARO_SAME(name) EXPECT_EQ(expected.name, actual.name) << #name;
-#define VARO_SAME_SETTING(name) VARO_SAME(s.name)
+void expectState(const ProgramSnapshot& expected, const ProgramSnapshot& actual) {
     VARO_SETTINGS(VARO_SAME_SETTING)
     VARO_GLOBALS(VARO_SAME)
     VARO_SAME(cursor) VARO_SAME(pinModelDrawn) VARO_SAME(message)
-#undef VARO_SAME_SETTING
-#undef VARO_SAME
 }
 
 using P = ProgramSnapshot;
@@ -147,8 +140,6 @@ const KeyCase kKeyCases[] = {
      "Image 1/1: Mona Lisa"},
     {'l', nullptr, [](P& p) { p.s.letterbox = p.letterboxPhase = p.forceClear = 1; },
      "Letterbox: 1"},
-    {'L', nullptr, [](P& p) { p.s.letterbox = p.letterboxPhase = p.forceClear = 1; },
-     "Letterbox: 1"},
     {'n', nullptr, [](P& p) { p.numberCounter = 1; }, "# : 1"},
     {'N', [] { numberCounter = 15; }, [](P& p) { p.numberCounter = 0; }, "# : 0"},
     {'o', nullptr, [](P& p) { p.s.texGenMode = 1; }, "Option 1/2: Object Map"},
@@ -226,10 +217,10 @@ TEST_F(KeysTest, EveryCommandChangesItsOwnStateAndPostsItsMessage) {
     EXPECT_TRUE(resizeWindow(kTestWindowWidth, kTestWindowHeight));
 }
 
-TEST_F(KeysTest, OtherKeysOnlyCancelAPendingClearAndOtherSpecialKeysNothing) {
+TEST_F(KeysTest, KeysWithoutACommandOnlyCancelAPendingClear) {
     std::set<int> commands;
-    for (const KeyCase& c : kKeyCases)
-        commands.insert(c.key);
+    for (const KeyCase& c : kKeyCases)  // letters work in either case
+        commands.insert({c.key, c.key < 128 ? std::toupper(c.key) : c.key});
     ASSERT_EQ(commands.size(), 18u + 2 * 13u + 4u);  // punctuation and control, letters, special
     for (int key = 0; key < 256; ++key) {
         if (commands.count(key))
@@ -239,15 +230,6 @@ TEST_F(KeysTest, OtherKeysOnlyCancelAPendingClearAndOtherSpecialKeysNothing) {
         P expected;
         expected.forceClear = 0;
         press(key);
-        expectState(expected, P());
-    }
-    arrowKeys = 15;                         // a release must not clear anything either
-    for (int key = -1; key < 300; ++key) {  // F1..F12, Insert, Shift 112...
-        P expected;
-        if (key < GLUT_KEY_LEFT || key > GLUT_KEY_END)
-            onSpecialKey(key, 0, 0);
-        if (key < GLUT_KEY_LEFT || key > GLUT_KEY_DOWN)  // page and home/end releases too
-            onSpecialKeyUp(key, 0, 0);
         expectState(expected, P());
     }
 }
@@ -292,18 +274,12 @@ TEST_F(KeysTest, ResetReseedsTheOscillatorsFromTheClock) {
 // Opening never clears, nor does closing in hyperspace, which keeps its trails.
 TEST_F(KeysTest, ClosingTheHelpPageClearsAtOnceOnlyWhenBlanking) {
     for (auto [blanking, shown, cleared] : {std::tuple{1, 0, false}, {1, 1, true}, {0, 1, false}}) {
-        settings.blanking = blanking;
-        helpShown = shown;
+        settings.blanking = blanking, helpShown = shown;
         glClearColor(0.8f, 0.2f, 0.4f, 1);
-        glClearDepth(0.25);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glClear(GL_COLOR_BUFFER_BIT);
         glClearColor(0, 0, 0, 1);  // the program's clear colour
-        glClearDepth(1);
         onKeyboard('?', 0, 0);
-        float depth = 0;
-        glReadPixels(300, 200, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
         EXPECT_EQ(readRgb(300, 200, 1, 1)[0], cleared ? 0 : 204) << blanking << shown;
-        EXPECT_NEAR(depth, cleared ? 1.0 : 0.25, 1e-6);
     }
 }
 

@@ -36,17 +36,19 @@ TEST(OscillatorBank, SeedingGivesOneToCountLessOneAPhaseAndASteadyRate) {
     EXPECT_EQ(phase[0] + rate[0] + phase[20], 42 + 0.5 + 43);
 }
 
-// Rates at their targets and a step too short for any flip or new target: each band's phase
-// grows by its speed setting x rate x step, the turning band in degrees, oscillator 0 by
-// step x main speed alone.
-TEST(OscillatorBank, EachBandAdvancesAtItsOwnSpeed) {
+// A step too short for any flip or new target: each band's phase grows by its speed setting x
+// rate x step, the turning band in degrees, oscillator 0 by step x main speed alone; a drifting
+// rate closes a thousandth of the gap to its target, a decaying one keeps 0.999 of itself.
+// Paused, oscillators 0..9 stand still and draw nothing.
+TEST(OscillatorBank, BandsAdvanceAtTheirSpeedsWhileRatesDriftOrDecay) {
     SimulationSettings s{};
     s.rotateSpeed = 1.5f, s.movementSpeed = 0.5f, s.mainSpeed = 2.0f, s.lightRotateSpeed = 3.0f;
     const double step = 1e-6f;
-    for (int i = 0; i < 61; ++i)
-        phase[i] = 0, rate[i] = targetRate[i] = 0.03, drifting[i] = 1;
+    for (int i = 0; i < 63; ++i)
+        phase[i] = 0, rate[i] = targetRate[i] = 0.03, drifting[i] = i != 62;
+    targetRate[61] = 0.05;
     seedRandom(5);
-    advanceOscillators(61, static_cast<float>(step), s, 0);
+    advanceOscillators(63, static_cast<float>(step), s, 0);
     const struct {
         int first, last;
         double perRateStep;
@@ -55,34 +57,17 @@ TEST(OscillatorBank, EachBandAdvancesAtItsOwnSpeed) {
     for (const auto& b : bands)
         for (int i = b.first; i <= b.last; ++i)
             ASSERT_NEAR(phase[i], b.perRateStep * 0.03 * step, 1e-15) << "oscillator " << i;
-}
-
-// Paused, oscillators 0..9 stand still and draw nothing; 10 and up go on.
-TEST(OscillatorBank, PauseFreezesTheFirstTenAndTheirDraws) {
-    SimulationSettings s{};
-    s.mainSpeed = 1.0f;
-    for (int i = 0; i < 11; ++i)
-        phase[i] = 1, rate[i] = targetRate[i] = 0.03, drifting[i] = 1;
+    EXPECT_DOUBLE_EQ(rate[61], 0.03 + 0.02 * 0.001);
+    EXPECT_DOUBLE_EQ(rate[62], 0.03 * 0.999);
+    const double before[] = {phase[9], phase[10]};
     seedRandom(9);
     uniformRandom(1), uniformRandom(1);  // what oscillator 10 alone draws for a short step
     const int expected = nextRandom();
     seedRandom(9);
-    advanceOscillators(11, 1e-6f, s, 1);
+    advanceOscillators(11, static_cast<float>(step), s, 1);
     EXPECT_EQ(nextRandom(), expected);
-    EXPECT_EQ(phase[9], 1.0);
-    EXPECT_GT(phase[10], 1.0);
-}
-
-// Drifting, a rate closes a thousandth of the gap to its target each frame, whatever the step;
-// otherwise it keeps 0.999 of itself.
-TEST(OscillatorBank, RatesDriftTowardTheirTargetOrDecay) {
-    SimulationSettings s{};
-    rate[5] = 0.02, targetRate[5] = 0.04, drifting[5] = 1;
-    rate[6] = 0.03, targetRate[6] = 0.04, drifting[6] = 0;
-    seedRandom(5);
-    advanceOscillators(7, 1e-6f, s, 0);
-    EXPECT_DOUBLE_EQ(rate[5], 0.02 + 0.02 * 0.001);
-    EXPECT_DOUBLE_EQ(rate[6], 0.03 * 0.999);
+    EXPECT_EQ(phase[9], before[0]);
+    EXPECT_GT(phase[10], before[1]);
 }
 
 // Over many frames the drifting flag flips about once in five seconds and a new target comes
@@ -92,21 +77,20 @@ TEST(OscillatorBank, FlipsAndNewTargetsComeAtTheirRates) {
     seedRandom(31337);
     seedOscillators(20);
     int flips = 0, targets = 0, positive = 0;
-    const int frames = 20000;
-    const float step = 0.05f;  // 1000 seconds
+    const int frames = 20000;  // 1000 seconds of 0.05
     for (int frame = 0; frame < frames; ++frame) {
         int wasDrifting[20];
         double wasTarget[20];
         for (int i = 0; i < 20; ++i)
             wasDrifting[i] = drifting[i], wasTarget[i] = targetRate[i];
-        advanceOscillators(20, step, s, 0);
+        advanceOscillators(20, 0.05f, s, 0);
         for (int i = 0; i < 20; ++i) {
             flips += drifting[i] != wasDrifting[i];
             if (targetRate[i] != wasTarget[i])
                 ++targets, positive += targetRate[i] > 0;
         }
     }
-    const double seconds = frames * step * 20;  // oscillator-seconds
+    const double seconds = frames * 0.05 * 20;  // oscillator-seconds
     EXPECT_NEAR(flips / seconds, 0.2, 0.02);
     EXPECT_NEAR(targets / seconds, 0.1, 0.01);
     EXPECT_NEAR(static_cast<double>(positive) / targets, 0.45, 0.03);

@@ -51,8 +51,7 @@ void pumpEvents() {
 
 bool resizeWindow(int width, int height) {
     glutReshapeWindow(width, height);
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (std::chrono::steady_clock::now() < deadline) {
+    for (int wait = 0; wait < 400; ++wait) {  // two seconds
         glutMainLoopEvent();
         if (windowWidth == width && windowHeight == height && glutGet(GLUT_WINDOW_WIDTH) == width &&
             glutGet(GLUT_WINDOW_HEIGHT) == height)
@@ -128,20 +127,13 @@ void resetProgramState(int ms) {
     rate[0] = targetRate[0] = phase[0] = 0;
     drifting[0] = 0;
     nowSeconds = static_cast<float>(ms * 0.001);
-    lastFrameMs = ms;
-    frameStep = 0;
-    framesThisSecond = 0;
-    framesPerSecond = 30;
-    nextSecondMarkMs = msAfter(ms, 1000);
-    forceClear = 0;
-    helpShown = 0;
-    arrowKeys = 0;
-    mouseDX = mouseDY = mouseMoved = 0;
+    lastFrameMs = ms, nextSecondMarkMs = msAfter(ms, 1000);
+    frameStep = 0, framesThisSecond = 0, framesPerSecond = 30;
+    forceClear = helpShown = arrowKeys = mouseDX = mouseDY = mouseMoved = 0;
     letterboxPhase = numberCounter = 0;
     textOverlay.messageExpiry = 0;
     std::memset(textOverlay.messageText, 0, sizeof textOverlay.messageText);
-    textOverlay.rememberMessage = 1;
-    textOverlay.alpha = 1.0f;
+    textOverlay.rememberMessage = 1, textOverlay.alpha = 1.0f;
     while (glGetError() != GL_NO_ERROR) {
     }
     glErrorCount = 0;
