@@ -10,7 +10,7 @@ readonly SCREEN_W=1024 SCREEN_H=768  # the virtual display (tools/with-xvfb.sh),
 readonly DEADLINE=20                 # seconds for the window, or the picture asked for, to show
 readonly MESSAGE="262x24+6+3"        # the message line: text at (10, 25), glyphs 20 high
 readonly BELOW_TITLE="${SCREEN_W}x$((SCREEN_H - 230))+0+230"  # where the board mostly is
-VARO_PID="" VARO_WIN="" SHOT=""
+VARO_PID="" VARO_WIN="" VARO_STARTED="" SHOT=""
 
 fail() {
     echo "FAIL: $*" >&2
@@ -68,10 +68,15 @@ start_varo() {
     shift
     [[ " $* " == *" --window "* ]] && size=512x512
     (cd "$dir" && LD_PRELOAD=${VARO_PRELOAD:-} exec "$E2E_VARO" "$@") 2>"$E2E_OUT/stderr.txt" &
-    VARO_PID=$!
+    VARO_PID=$! VARO_STARTED=$EPOCHREALTIME
     await "window titled Varo" found_window
     await "window of $size" has_size "$size"
     await "frame drawn" drawn "$size"
+}
+
+# The picture brightens for the first 3 s: shots compared for stillness must come after that.
+await_fade_in() {
+    sleep "$(awk -v s="$(seconds_since "$VARO_STARTED")" 'BEGIN { print (s < 3.5 ? 3.5 - s : 0) }')"
 }
 
 press() { xdotool key --delay 20 "$@"; }

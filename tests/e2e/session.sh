@@ -31,7 +31,7 @@ xdotool key --delay 1 f p $(printf 'Next %.0s' $(seq 70))
 await "the full screen again" has_size "${SCREEN_W}x${SCREEN_H}"
 full_screen() { check "lit where the window did not reach" "$(lit "$SHOT" "$OUTSIDE")" '>' 0.0005; }
 expect_soon full-screen full_screen
-sleep 0.5
+sleep 0.5 && await_fade_in
 still=$(shot still) && sleep 0.5
 check "pixels changed while the pointer rests" "$(differing "$still" "$(shot still-2)" "$BELOW_TITLE")" '<' 3000
 xdotool mousemove_relative 40 0
