@@ -82,8 +82,12 @@ CommandLineRequest readCommandLine(int& argc, char** argv, StartOptions& options
         if (std::strcmp(argument, "--version") == 0)
             return CommandLineRequest::showVersion;
         if (const ToolkitOption* toolkit = toolkitOption(argument)) {
+            if (toolkit->takesValue && i + 1 >= argc) {
+                std::snprintf(error, sizeof error, "%s needs a value", argument);
+                return CommandLineRequest::bad;
+            }
             argv[kept++] = argv[i];
-            if (toolkit->takesValue && i + 1 < argc)
+            if (toolkit->takesValue)
                 argv[kept++] = argv[++i];
             continue;
         }

@@ -65,6 +65,7 @@ TEST(CommandLine, AnswersHelpAndVersionAndNamesWhatIsWrong) {
         {{"--seed", "2147483648"}, "bad value for --seed: '2147483648'"},
         {{"--data="}, "bad value for --data: ''"},
         {{"--data"}, "--data needs a value"},
+        {{"-display"}, "-display needs a value"},
         {{"--windows"}, "unknown option '--windows'"},
         {{"--fps=1"}, "unknown option '--fps=1'"},
         {{"picture.bmp"}, "unknown option 'picture.bmp'"},
