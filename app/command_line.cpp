@@ -14,19 +14,24 @@ namespace {
 constexpr long kMinPins = 8, kMaxPins = 40;
 constexpr long kMaxSeed = INT_MAX;  // the seed stands in for the toolkit's int clock
 
-// The toolkit's options that glutInit reads, and whether each takes a value.
-struct ToolkitOption {
+// A command-line option by name, and whether it takes a value.
+struct Option {
     const char* name;
     bool takesValue;
 };
-constexpr ToolkitOption kToolkitOptions[] = {
+// Ours, and the toolkit's that glutInit reads.
+constexpr Option kOurOptions[] = {
+    {"--pins", true}, {"--seed", true}, {"--data", true}, {"--window", false}, {"--fps", false},
+};
+constexpr Option kToolkitOptions[] = {
     {"-display", true}, {"-geometry", true}, {"-direct", false}, {"-indirect", false},
     {"-iconic", false}, {"-gldebug", false}, {"-sync", false},
 };
 
-const ToolkitOption* toolkitOption(const char* argument) {
-    for (const ToolkitOption& option : kToolkitOptions)
-        if (std::strcmp(argument, option.name) == 0)
+template <size_t N>
+const Option* findOption(const Option (&options)[N], const char* name) {
+    for (const Option& option : options)
+        if (std::strcmp(name, option.name) == 0)
             return &option;
     return nullptr;
 }
@@ -61,15 +66,6 @@ bool applyOption(const char* name, const char* value, StartOptions& options) {
     return true;
 }
 
-bool takesValue(const char* name) {
-    return std::strcmp(name, "--pins") == 0 || std::strcmp(name, "--seed") == 0 ||
-           std::strcmp(name, "--data") == 0;
-}
-
-bool isOurOption(const char* name) {
-    return takesValue(name) || std::strcmp(name, "--window") == 0 ||
-           std::strcmp(name, "--fps") == 0;
-}
 }  // namespace
 
 CommandLineRequest readCommandLine(int& argc, char** argv, StartOptions& options,
@@ -81,7 +77,7 @@ CommandLineRequest readCommandLine(int& argc, char** argv, StartOptions& options
             return CommandLineRequest::showHelp;
         if (std::strcmp(argument, "--version") == 0)
             return CommandLineRequest::showVersion;
-        if (const ToolkitOption* toolkit = toolkitOption(argument)) {
+        if (const Option* toolkit = findOption(kToolkitOptions, argument)) {
             if (toolkit->takesValue && i + 1 >= argc) {
                 std::snprintf(error, sizeof error, "%s needs a value", argument);
                 return CommandLineRequest::bad;
@@ -97,12 +93,13 @@ CommandLineRequest readCommandLine(int& argc, char** argv, StartOptions& options
             equals ? static_cast<size_t>(equals - argument) : std::strlen(argument);
         if (nameLength < sizeof name)
             std::memcpy(name, argument, nameLength);
-        if (!isOurOption(name) || (equals && !takesValue(name))) {
+        const Option* ours = findOption(kOurOptions, name);
+        if (ours == nullptr || (equals && !ours->takesValue)) {
             std::snprintf(error, sizeof error, "unknown option '%s'", argument);
             return CommandLineRequest::bad;
         }
         const char* value = equals ? equals + 1 : nullptr;
-        if (takesValue(name) && value == nullptr) {
+        if (ours->takesValue && value == nullptr) {
             if (i + 1 >= argc) {
                 std::snprintf(error, sizeof error, "%s needs a value", name);
                 return CommandLineRequest::bad;

@@ -57,8 +57,7 @@ void resetSettings() {
 }
 
 void resetEverything() {
-    seedRandom(static_cast<unsigned int>(elapsedMs));
-    resetSettings();
+    resetSettings();  // reseeds the generator from the clock
     seedOscillators(oscillatorCount);
     textOverlay.showMessage("Reset");
     forceClear = 1;
