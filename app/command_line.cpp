@@ -22,6 +22,7 @@ struct Option {
 // Ours, and the toolkit's that glutInit reads.
 constexpr Option kOurOptions[] = {
     {"--pins", true}, {"--seed", true}, {"--data", true}, {"--window", false}, {"--fps", false},
+    {"--root", false}, {"--window-id", true}, {"--delay", true},
 };
 constexpr Option kToolkitOptions[] = {
     {"-display", true}, {"-geometry", true}, {"-direct", false}, {"-indirect", false},
@@ -58,6 +59,17 @@ bool applyOption(const char* name, const char* value, StartOptions& options) {
         if (*value == '\0')
             return false;
         options.dataFolder = value;
+    } else if (std::strcmp(name, "--window-id") == 0) {
+        char* end = nullptr;
+        options.windowId = std::strtoul(value, &end, 0);
+        options.windowIdGiven = 1;
+        return end != value && *end == '\0' && options.windowId != 0;
+    } else if (std::strcmp(name, "--delay") == 0) {
+        if (!readNumber(value, 0, 10000000, number))
+            return false;
+        options.delayUs = number;
+    } else if (std::strcmp(name, "--root") == 0) {
+        options.root = 1;
     } else if (std::strcmp(name, "--window") == 0) {
         options.windowed = 1;
     } else {

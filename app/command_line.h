@@ -10,6 +10,10 @@ struct StartOptions {
     unsigned int seed = 0;             // 0..2147483647
     int frameRateShown = 0;            // flag: the frames-per-second line is on
     const char* dataFolder = nullptr;  // first folder searched for the pictures
+    int root = 0;                      // flag: draw in XSCREENSAVER_WINDOW, else the root window
+    int windowIdGiven = 0;             // flag: draw in the X window `windowId`
+    unsigned long windowId = 0;        // an X window id, from --window-id
+    long delayUs = 0;                  // microseconds: a frame starts at most this often; 0: no cap
 };
 
 enum class CommandLineRequest { run, showHelp, showVersion, bad };
