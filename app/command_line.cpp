@@ -110,22 +110,22 @@ CommandLineRequest readCommandLine(int& argc, char** argv, StartOptions& options
 
 std::string usageText() {
     StartOptions defaults;
-    return "Usage: varo [OPTION]... [TOOLKIT OPTION]... "
-           "A pin-art board waving in front of a tumbling star field (OpenGL). "
+    return "Usage: varo [OPTION]... [TOOLKIT OPTION]...\n"
+           "A pin-art board waving in front of a tumbling star field (OpenGL).\n"
            "\n" +
            describeOptions(varoOptions(defaults)) +
-           " "
-           "Options are also taken with one dash (-root, -window-id ID) and as --name=VALUE. "
-           "The toolkit's own options (-display NAME, -geometry WxH+X+Y, -sync, ...) are "
-           "passed on to it. "
-           " "
-           "The pictures font.bmp, fisheye.bmp and monacolor128.bmp are looked for, each in "
-           "the first of these folders that holds it: --data DIR (or VARO_DATA_DIR), the "
-           "working directory, the installed data folder beside the program "
-           "(<bin>/../share/varo), and the source tree's data/ for a program run from its "
-           "build tree. A picture found nowhere is drawn without, and a line says so. "
-           " "
-           "Press ? in the program for the keys. The reset key (r) returns to the settings "
+           "\n"
+           "Options are also taken with one dash (-root, -window-id ID) and as --name=VALUE.\n"
+           "The toolkit's own options (-display NAME, -geometry WxH+X+Y, -sync, ...) are\n"
+           "passed on to it.\n"
+           "\n"
+           "The pictures font.bmp, fisheye.bmp and monacolor128.bmp are looked for, each in\n"
+           "the first of these folders that holds it: --data DIR (or VARO_DATA_DIR), the\n"
+           "working directory, the installed data folder beside the program\n"
+           "(<bin>/../share/varo), and the source tree's data/ for a program run from its\n"
+           "build tree. A picture found nowhere is drawn without, and a line says so.\n"
+           "\n"
+           "Press ? in the program for the keys. The reset key (r) returns to the settings\n"
            "chosen here and starts new random motion. See varo(6).\n";
 }
 
