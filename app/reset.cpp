@@ -5,6 +5,7 @@
 
 #include "app/command_line.h"
 #include "board/pin_board.h"
+#include "images/user_pictures.h"
 #include "motion/oscillator_bank.h"
 #include "motion/random.h"
 #include "overlay/text_overlay.h"
@@ -30,7 +31,7 @@ void loadDefaults(SimulationSettings& s) {
     s.blanking = 1;
     s.clockOn = startClockOn;
     s.texGenMode = 0;
-    s.imageIndex = 1;
+    s.imageIndex = startPicture();
     s.cameraMode = 0;
     s.letterbox = 0;
     s.spotlightOn = 0;
