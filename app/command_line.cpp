@@ -1,157 +1,137 @@
 // The program's own command line: what people choose at start, and --help and --version.
 #include "app/command_line.h"
 
+#include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
+
+#include "state/simulation_settings.h"
 
 #ifndef VARO_VERSION
 #define VARO_VERSION "unknown"
 #endif
 
 namespace {
-constexpr long kMinPins = 8, kMaxPins = 40;
-constexpr long kMaxSeed = INT_MAX;  // the seed stands in for the toolkit's int clock
+constexpr long kMaxSeed = INT_MAX;      // the seed stands in for the toolkit's int clock
+constexpr long kMaxDelayUs = 10000000;  // ten seconds between frames at the most
+constexpr unsigned long kMaxWindowId = 0xFFFFFFFF;  // X ids are 32-bit
+constexpr double kMaxCameraZ = 100;                 // eye distance either way; its keys step 0.05
 
-// A command-line option by name, and whether it takes a value.
-struct Option {
-    const char* name;
-    bool takesValue;
-};
-// Ours, and the toolkit's that glutInit reads.
-constexpr Option kOurOptions[] = {
-    {"--pins", true}, {"--seed", true}, {"--data", true}, {"--window", false}, {"--fps", false},
-    {"--root", false}, {"--window-id", true}, {"--delay", true},
-};
-constexpr Option kToolkitOptions[] = {
+const std::vector<PassedOnOption> kToolkitOptions = {
     {"-display", true}, {"-geometry", true}, {"-direct", false}, {"-indirect", false},
     {"-iconic", false}, {"-gldebug", false}, {"-sync", false},
 };
 
-template <size_t N>
-const Option* findOption(const Option (&options)[N], const char* name) {
-    for (const Option& option : options)
-        if (std::strcmp(name, option.name) == 0)
-            return &option;
-    return nullptr;
-}
-
-bool readNumber(const char* text, long low, long high, long& value) {
+bool readWindowId(const char* text, unsigned long& id) {
     char* end = nullptr;
-    value = std::strtol(text, &end, 10);
-    return end != text && *end == '\0' && value >= low && value <= high;
+    errno = 0;
+    id = std::strtoul(text, &end, 0);  // decimal, or hexadecimal after 0x
+    return *text != '-' && end != text && *end == '\0' && errno == 0 && id != 0 &&
+           id <= kMaxWindowId;
 }
 
-// One of our options; `value` is its value when it takes one. False if the value is bad.
-bool applyOption(const char* name, const char* value, StartOptions& options) {
-    long number = 0;
-    if (std::strcmp(name, "--pins") == 0) {
-        if (!readNumber(value, kMinPins, kMaxPins, number))
-            return false;
-        options.pins = static_cast<int>(number);
-    } else if (std::strcmp(name, "--seed") == 0) {
-        if (!readNumber(value, 0, kMaxSeed, number))
-            return false;
-        options.seed = static_cast<unsigned int>(number);
-        options.seedGiven = 1;
-    } else if (std::strcmp(name, "--data") == 0) {
-        if (*value == '\0')
-            return false;
-        options.dataFolder = value;
-    } else if (std::strcmp(name, "--window-id") == 0) {
-        char* end = nullptr;
-        options.windowId = std::strtoul(value, &end, 0);
-        options.windowIdGiven = 1;
-        return end != value && *end == '\0' && options.windowId != 0;
-    } else if (std::strcmp(name, "--delay") == 0) {
-        if (!readNumber(value, 0, 10000000, number))
-            return false;
-        options.delayUs = number;
-    } else if (std::strcmp(name, "--root") == 0) {
-        options.root = 1;
-    } else if (std::strcmp(name, "--window") == 0) {
-        options.windowed = 1;
-    } else {
-        options.frameRateShown = 1;  // --fps
-    }
-    return true;
+std::vector<Option> programOptions(StartOptions& o) {
+    return {
+        flagOption("window", o.windowed, 1, "start in a 512 x 512 window instead of full screen"),
+        flagOption("root", o.root, 1,
+                   "draw in the window that XSCREENSAVER_WINDOW names, or else in the "
+                   "root window: the screensaver's way to start it"),
+        {"window-id", "ID", "draw in the X window ID (decimal, or hexadecimal after 0x)",
+         [&o](const char* v) { return o.windowIdGiven = 1, readWindowId(v, o.windowId); }},
+        {"delay", "USEC",
+         "a frame starts at most every USEC microseconds, 0 to 10000000 (default 0 in "
+         "the program's own window, 20000 in a window it is given)",
+         [&o](const char* v) { return readWhole(v, 0, kMaxDelayUs, o.delayUs); }},
+        {"seed", "N",
+         "seed the random generator with N (0 to 2147483647) in place of the clock: "
+         "the show starts the same way each time, then parts as real frame times and "
+         "the clock's reseeds come in",
+         [&o](const char* v) {
+             long number = 0;
+             o.seedGiven = 1;
+             return readWhole(v, 0, kMaxSeed, number) &&
+                    (o.seed = static_cast<unsigned>(number), true);
+         }},
+        flagOption("fps", o.show.clockOn, 1, "show the frames-per-second line from the start"),
+    };
 }
 
+std::vector<Option> varoOptions(StartOptions& o) {
+    std::vector<Option> options = programOptions(o);
+    for (Option& option : showOptions(o.show, o.dataFolder, o.pictures))
+        options.push_back(std::move(option));
+    options.push_back(stopOption("help", o.helpAsked, "show this help and exit"));
+    options.push_back(stopOption("version", o.versionAsked, "show the version and exit"));
+    return options;
+}
 }  // namespace
 
+std::vector<Option> showOptions(StartSettings& s, std::string& dataFolder,
+                                std::vector<std::string>& pictures) {
+    return {
+        wholeOption("pins", "T", s.tesselation, kMinTesselation, kMaxTesselation,
+                    "pins per column: the board is 2T x T pins"),
+        choiceOption("image", s.imageIndex, {"fisheye", "portrait"}, "the picture on the pins"),
+        choiceOption("texture-gen", s.texGenMode, {"sphere", "object", "eye"},
+                     "texture-coordinate generation"),
+        choiceOption("poly-mode", s.polyMode, {"polygons", "lines", "points"},
+                     "how the board is drawn"),
+        flagOption("no-textures", s.texturesOn, 0, "the pins without their picture"),
+        flagOption("no-stars", s.universeOn, 0, "no stars (the universe off)"),
+        flagOption("hyperspace", s.blanking, 0,
+                   "frames are not cleared, so everything leaves trails"),
+        flagOption("spotlight", s.spotlightOn, 1,
+                   "the spotlight on (it does not change the picture)"),
+        wholeOption("letterbox", "LEVEL", s.letterbox, 0, kMaxLetterbox, "letterbox bars"),
+        wholeOption("field-of-view", "DEGREES", s.fieldOfView, kMinFieldOfView, kMaxFieldOfView,
+                    "the field of view (screen magnification)"),
+        realOption("rotate-speed", "F", s.rotateSpeed, kLowestFactor, kHighestFactor,
+                   "turning speed of the stars and of the automatic camera"),
+        realOption("movement-speed", "F", s.movementSpeed, kLowestFactor, kHighestFactor,
+                   "movement speed of the automatic camera"),
+        realOption("main-speed", "F", s.mainSpeed, kLowestFactor, kHighestFactor,
+                   "main speed: the pin waves and the title's shake"),
+        realOption("camera-z", "Z", s.cameraZ, -kMaxCameraZ, kMaxCameraZ,
+                   "closeness: the eye's distance from the board"),
+        textOption("data", "DIR", dataFolder,
+                   "look for the pictures in DIR first (or set VARO_DATA_DIR)"),
+        {"picture", "PATH",
+         "a PNG or JPEG picture of your own, or a folder of them, shown after the two "
+         "built-in pictures and first at start; may be given again, 100 pictures at most",
+         [&pictures](const char* v) { return pictures.emplace_back(v), *v != '\0'; }},
+    };
+}
+
 CommandLineRequest readCommandLine(int& argc, char** argv, StartOptions& options,
-                                   char (&error)[kCommandLineErrorCapacity]) {
-    int kept = 1;
-    for (int i = 1; i < argc; ++i) {
-        const char* argument = argv[i];
-        if (std::strcmp(argument, "--help") == 0)
-            return CommandLineRequest::showHelp;
-        if (std::strcmp(argument, "--version") == 0)
-            return CommandLineRequest::showVersion;
-        if (const Option* toolkit = findOption(kToolkitOptions, argument)) {
-            if (toolkit->takesValue && i + 1 >= argc) {
-                std::snprintf(error, sizeof error, "%s needs a value", argument);
-                return CommandLineRequest::bad;
-            }
-            argv[kept++] = argv[i];
-            if (toolkit->takesValue)
-                argv[kept++] = argv[++i];
-            continue;
-        }
-        char name[32] = {};
-        const char* equals = std::strchr(argument, '=');
-        const size_t nameLength =
-            equals ? static_cast<size_t>(equals - argument) : std::strlen(argument);
-        if (nameLength < sizeof name)
-            std::memcpy(name, argument, nameLength);
-        const Option* ours = findOption(kOurOptions, name);
-        if (ours == nullptr || (equals && !ours->takesValue)) {
-            std::snprintf(error, sizeof error, "unknown option '%s'", argument);
-            return CommandLineRequest::bad;
-        }
-        const char* value = equals ? equals + 1 : nullptr;
-        if (ours->takesValue && value == nullptr) {
-            if (i + 1 >= argc) {
-                std::snprintf(error, sizeof error, "%s needs a value", name);
-                return CommandLineRequest::bad;
-            }
-            value = argv[++i];
-        }
-        if (!applyOption(name, value, options)) {
-            std::snprintf(error, sizeof error, "bad value for %s: '%s'", name, value);
-            return CommandLineRequest::bad;
-        }
-    }
-    argc = kept;
-    argv[kept] = nullptr;
+                                   std::string& error) {
+    if (!readOptions(varoOptions(options), kToolkitOptions, argc, argv, error))
+        return CommandLineRequest::bad;
+    if (options.helpAsked)
+        return CommandLineRequest::showHelp;
+    if (options.versionAsked)
+        return CommandLineRequest::showVersion;
     return CommandLineRequest::run;
 }
 
-const char* usageText() {
-    return "Usage: varo [OPTION]... [TOOLKIT OPTION]...\n"
-           "A pin-art board waving in front of a tumbling star field (OpenGL).\n"
-           "\n"
-           "  --window      start in a 512 x 512 window instead of full screen\n"
-           "  --pins T      pins per column, 8 to 40 (default 20; the board is 2T x T pins)\n"
-           "  --seed N      the same show every time: N (0 to 2147483647) seeds the random\n"
-           "                generator in place of the clock\n"
-           "  --fps         show the frames-per-second line from the start\n"
-           "  --data DIR    look for the pictures in DIR first (or set VARO_DATA_DIR)\n"
-           "  --help        show this help and exit\n"
-           "  --version     show the version and exit\n"
-           "\n"
-           "The toolkit's own options (-display NAME, -geometry WxH+X+Y, -sync, ...) are\n"
-           "passed on to it.\n"
-           "\n"
-           "The pictures font.bmp, fisheye.bmp and monacolor128.bmp are looked for, each in\n"
-           "the first of these folders that holds it: --data DIR (or VARO_DATA_DIR), the\n"
-           "working directory, the installed data folder beside the program\n"
-           "(<bin>/../share/varo), and the source tree's data/ for a program run from its\n"
-           "build tree. A picture found nowhere is drawn without, and a line says so.\n"
-           "\n"
-           "Press ? in the program for the keys. The reset key (r) returns to the settings\n"
-           "chosen here (--pins, --fps) and starts new random motion. See varo(6).\n";
+std::string usageText() {
+    StartOptions defaults;
+    return "Usage: varo [OPTION]... [TOOLKIT OPTION]... "
+           "A pin-art board waving in front of a tumbling star field (OpenGL). "
+           "\n" +
+           describeOptions(varoOptions(defaults)) +
+           " "
+           "Options are also taken with one dash (-root, -window-id ID) and as --name=VALUE. "
+           "The toolkit's own options (-display NAME, -geometry WxH+X+Y, -sync, ...) are "
+           "passed on to it. "
+           " "
+           "The pictures font.bmp, fisheye.bmp and monacolor128.bmp are looked for, each in "
+           "the first of these folders that holds it: --data DIR (or VARO_DATA_DIR), the "
+           "working directory, the installed data folder beside the program "
+           "(<bin>/../share/varo), and the source tree's data/ for a program run from its "
+           "build tree. A picture found nowhere is drawn without, and a line says so. "
+           " "
+           "Press ? in the program for the keys. The reset key (r) returns to the settings "
+           "chosen here and starts new random motion. See varo(6).\n";
 }
 
 const char* versionText() {

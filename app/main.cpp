@@ -2,11 +2,13 @@
 #include <GL/freeglut.h>
 
 #include <cstdio>
+#include <string>
 
 #include "app/command_line.h"
 #include "app/reset.h"
 #include "app/window.h"
 #include "images/picture_folders.h"
+#include "images/user_pictures.h"
 #include "motion/random.h"
 #include "state/frame_clock.h"
 
@@ -17,20 +19,21 @@ constexpr int kCannotStart = 1;
 
 int main(int argc, char** argv) {
     StartOptions options;
-    char error[kCommandLineErrorCapacity];
+    std::string error;
     switch (readCommandLine(argc, argv, options, error)) {
-        case CommandLineRequest::showHelp: std::fputs(usageText(), stdout); return 0;
+        case CommandLineRequest::showHelp: std::fputs(usageText().c_str(), stdout); return 0;
         case CommandLineRequest::showVersion: std::fputs(versionText(), stdout); return 0;
         case CommandLineRequest::bad:
-            std::fprintf(stderr, "varo: %s (see varo --help)\n", error);
+            std::fprintf(stderr, "varo: %s (see varo --help)\n", error.c_str());
             return kBadCommandLine;
         case CommandLineRequest::run: break;
     }
     // Before glutInit the toolkit's clock counts from boot: a fine seed, unless one is given.
     elapsedMs = options.seedGiven ? static_cast<int>(options.seed) : glutGet(GLUT_ELAPSED_TIME);
     seedRandom(static_cast<unsigned int>(elapsedMs));
-    choosePictureFolders(options.dataFolder);
-    chooseStartSettings(options);
+    choosePictureFolders(options.dataFolder.empty() ? nullptr : options.dataFolder.c_str());
+    chooseUserPictures(options.pictures);
+    chooseStartSettings(options.show);
     openWindow(&argc, argv, options.windowed);
     if (!initScene()) {
         std::fputs("App cannot initialize.\n", stderr);

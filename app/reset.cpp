@@ -3,7 +3,6 @@
 
 #include <GL/gl.h>
 
-#include "app/command_line.h"
 #include "board/pin_board.h"
 #include "images/user_pictures.h"
 #include "motion/oscillator_bank.h"
@@ -14,36 +13,33 @@
 #include "view/camera.h"
 
 namespace {
-constexpr int kDefaultPins = 20;
-int startPins = kDefaultPins;  // pin count T after start and reset
-int startClockOn = 0;          // flag: frames-per-second line on after start and reset
+StartSettings startSettings;  // what the start and every reset load
 
 void loadDefaults(SimulationSettings& s) {
-    s.rotateSpeed = 1.0f;
-    s.movementSpeed = 1.0f;
-    s.mainSpeed = 1.0f;
+    s.rotateSpeed = startSettings.rotateSpeed;
+    s.movementSpeed = startSettings.movementSpeed;
+    s.mainSpeed = startSettings.mainSpeed;
     s.speed = 1.0f;
-    s.fieldOfView = 100;
-    s.cameraZ = 3.0f;
+    s.fieldOfView = startSettings.fieldOfView;
+    s.cameraZ = startSettings.cameraZ;
     s.objectSize = 1.0f;
     s.lightRotateSpeed = 1.0f;
-    s.tesselation = startPins;
-    s.blanking = 1;
-    s.clockOn = startClockOn;
-    s.texGenMode = 0;
-    s.imageIndex = startPicture();
+    s.tesselation = startSettings.tesselation;
+    s.blanking = startSettings.blanking;
+    s.clockOn = startSettings.clockOn;
+    s.texGenMode = startSettings.texGenMode;
+    s.imageIndex = startPicture(startSettings.imageIndex);
     s.cameraMode = 0;
-    s.letterbox = 0;
-    s.spotlightOn = 0;
-    s.texturesOn = 1;
-    s.polyMode = 0;
-    s.universeOn = 1;
+    s.letterbox = startSettings.letterbox;
+    s.spotlightOn = startSettings.spotlightOn;
+    s.texturesOn = startSettings.texturesOn;
+    s.polyMode = startSettings.polyMode;
+    s.universeOn = startSettings.universeOn;
 }
 }  // namespace
 
-void chooseStartSettings(const StartOptions& options) {
-    startPins = options.pins != 0 ? options.pins : kDefaultPins;
-    startClockOn = options.frameRateShown;
+void chooseStartSettings(const StartSettings& chosen) {
+    startSettings = chosen;
 }
 
 void resetSettings() {

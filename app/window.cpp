@@ -99,7 +99,7 @@ bool initScene() {
     starField.build(kStarCount, kStarOuterExtent, kStarInnerExtent, kStarShapeCubeShell);
     loadTextures();
     loadUserPictures();
-    settings.imageIndex = startPicture();  // the reset before could not know the person's
+    settings.imageIndex = startPicture(settings.imageIndex);  // the reset could not know them
     textOverlay.fontTexture = textureIds[0];
     moveClockToFrameTime();
     textOverlay.showMessage("Press ? key for Help Screen");

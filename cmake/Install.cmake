@@ -2,7 +2,8 @@
 #
 #   cmake --install build [--prefix DIR]   programs in bin, pictures in share/varo (which the
 #                                          program finds beside its bin folder), a menu entry
-#                                          with icons, AppStream metadata, man pages
+#                                          with icons, AppStream metadata, man pages, the
+#                                          screensaver dialog's config
 #   cpack --config build/CPackConfig.cmake  a .deb of the same (installs under /usr)
 include(GNUInstallDirs)
 
@@ -31,6 +32,8 @@ foreach(size 48 64 128 256)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
 install(FILES ${VARO_PACKAGING_DIR}/copyright DESTINATION ${VARO_DOC_DIR})
+# The settings dialog of XScreenSaver, which lists the programs it finds a config for.
+install(FILES ${VARO_PACKAGING_DIR}/varo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
 
 # The man page names the installed data folder, known only at install time (cmake --install
 # --prefix, or /usr for the package). Man pages and the changelog are compressed without a
@@ -65,6 +68,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 # The runtime libraries and their versions, as dpkg-shlibdeps reads them from the programs.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS xscreensaver)  # to run it as the screensaver
 set(CPACK_STRIP_FILES ON)
 set(CPACK_VARO_OBJCOPY ${CMAKE_OBJCOPY})
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/StripComments.cmake)

@@ -21,7 +21,6 @@ int userPictureCount = 0;
 char userPictureNames[kMaxUserPictures][kPictureNameCapacity];
 
 namespace {
-constexpr int kPortrait = 1;  // the picture shown without any of the person's
 const char* const kBuiltInNames[kBuiltInPictures] = {"FishEye", "Mona Lisa"};
 
 char chosenPaths[kMaxUserPictures][kPicturePathCapacity];
@@ -69,14 +68,14 @@ const char* fileName(const char* path) {
 }
 }  // namespace
 
-void chooseUserPictures(const char* const* paths, int count) {
+void chooseUserPictures(const std::vector<std::string>& paths) {
     chosenCount = skippedCount = 0;
-    for (int n = 0; n < count; ++n) {
+    for (const std::string& path : paths) {
         struct stat status;
-        if (stat(paths[n], &status) == 0 && S_ISDIR(status.st_mode))
-            chooseFromFolder(paths[n]);
+        if (stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode))
+            chooseFromFolder(path.c_str());
         else
-            choose(paths[n]);  // what is wrong with it, if anything, is said on loading
+            choose(path.c_str());  // what is wrong with it, if anything, is said on loading
     }
     if (skippedCount > 0)
         std::fprintf(stderr, "%s: %d more pictures skipped (at most %d are shown)\n",
@@ -108,6 +107,6 @@ const char* pictureName(int index) {
     return "";
 }
 
-int startPicture() {
-    return userPictureCount > 0 ? kBuiltInPictures : kPortrait;
+int startPicture(int otherwise) {
+    return userPictureCount > 0 ? kBuiltInPictures : otherwise;
 }

@@ -1,6 +1,9 @@
 // The person's own pictures: which files are shown, after the built-in two, and their names.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "images/texture_table.h"
 
 constexpr int kBuiltInPictures = 2;        // the fish-eye picture and the portrait, shown first
@@ -12,7 +15,7 @@ extern char userPictureNames[kMaxUserPictures][kPictureNameCapacity];  // their 
 // Chooses the files to show from `paths`, before the window opens: a file as it is, a folder's
 // PNG and JPEG files (told by their content) in name order; 100 in all. A folder without any,
 // or one that cannot be read, gets a line on stderr, and so do the pictures beyond the 100.
-void chooseUserPictures(const char* const* paths, int count);
+void chooseUserPictures(const std::vector<std::string>& paths);
 
 // Decodes the chosen files into the texture table right after loadTextures; each that cannot be
 // shown gets one line on stderr naming it and what is wrong, and the others are shown.
@@ -23,5 +26,5 @@ void loadUserPictures();
 int pictureCount();
 const char* pictureName(int index);  // "FishEye", "Mona Lisa", then the file's name
 
-// The picture a start and a reset show: the person's first, else the portrait.
-int startPicture();
+// The picture a start and a reset show: the person's first, else `otherwise`.
+int startPicture(int otherwise);

@@ -27,9 +27,6 @@ constexpr unsigned char kEscape = 27;
 constexpr double kSlower = 0.9, kFaster = 1.111111;    // not exact inverses, by design
 constexpr double kSmaller = 0.95, kLarger = 1.055555;  // likewise
 constexpr double kCameraZStep = 0.05;
-constexpr int kMinFieldOfView = 1, kMaxFieldOfView = 179;
-constexpr int kMinTesselation = 8, kMaxTesselation = 40;
-constexpr int kMaxLetterbox = 6;
 constexpr int kNumberCounterLimit = 15;
 
 void doNothing() {}

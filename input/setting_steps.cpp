@@ -3,13 +3,9 @@
 
 #include "overlay/text_overlay.h"
 
-namespace {
-// Stepped factors stay within these bounds, so that every step taken can be undone by the
-// opposite key. Unbounded, 1.111111 would reach infinity, and 0.9 a floor among the
-// subnormal floats that no step up can leave.
-constexpr double kLowestFactor = 0.001;
-constexpr double kHighestFactor = 1000.0;
+#include "state/simulation_settings.h"
 
+namespace {
 void storeAndShow(float& value, double result, const char* format) {
     value = static_cast<float>(result);
     textOverlay.showMessageFloat(format, result);

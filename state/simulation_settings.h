@@ -1,6 +1,15 @@
 // The record of every user-adjustable setting.
 #pragma once
 
+// The ranges that the keys keep the settings in, and that the command line accepts.
+constexpr int kMinFieldOfView = 1, kMaxFieldOfView = 179;  // degrees
+constexpr int kMinTesselation = 8, kMaxTesselation = 40;   // pins per column
+constexpr int kMaxLetterbox = 6;                           // bar levels 0..6
+// Stepped factors stay within these bounds, so that every step taken can be undone by the
+// opposite key. Unbounded, 1.111111 would reach infinity, and 0.9 a floor among the subnormal
+// floats that no step up can leave.
+constexpr double kLowestFactor = 0.001, kHighestFactor = 1000.0;
+
 // Fields are all zero until resetSettings() puts the defaults in.
 class SimulationSettings {
 public:

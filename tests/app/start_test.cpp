@@ -3,6 +3,12 @@
 #include <GL/freeglut.h>
 
 #include <array>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <map>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -33,38 +39,41 @@ Parsed parse(std::vector<std::string> words) {
         argv.push_back(word.data());
     argv.push_back(nullptr);
     int argc = static_cast<int>(argv.size()) - 1;
-    char error[kCommandLineErrorCapacity] = {};
-    p.request = readCommandLine(argc, argv.data(), p.options, error);
+    p.request = readCommandLine(argc, argv.data(), p.options, p.error);
     for (int n = 1; p.request == CommandLineRequest::run && n < argc; ++n)
         p.kept.emplace_back(argv[n]);
-    p.error = error;
     return p;
 }
 
 TEST(CommandLine, TakesItsOptionsAndLeavesTheToolkitsOwn) {
-    const auto p = parse({"--window", "-display", ":3", "--pins", "8", "--seed=2147483647", "-sync",
-                          "--fps", "--data", "/tmp/pictures", "-geometry", "5x5+1+1"});
+    const auto p = parse({"--window", "-display", ":3", "-root", "--seed=2147483647", "-sync",
+                          "-window-id", "0x1f", "--data", "/tmp/pictures", "-geometry=5x5+1+1",
+                          "--delay", "20000", "--picture", "a.png", "-picture=b"});
     ASSERT_EQ(p.request, CommandLineRequest::run) << p.error;
     EXPECT_EQ(p.kept,
               (std::vector<std::string>{"-display", ":3", "-sync", "-geometry", "5x5+1+1"}));
     const StartOptions& o = p.options;
-    EXPECT_EQ(std::make_pair(o.windowed, o.frameRateShown), std::make_pair(1, 1));
-    EXPECT_EQ(std::make_pair(o.pins, o.seedGiven), std::make_pair(8, 1));
-    EXPECT_EQ(o.seed, 2147483647u);
-    EXPECT_STREQ(o.dataFolder, "/tmp/pictures");
+    EXPECT_EQ(std::make_pair(o.windowed, o.root), std::make_pair(1, 1));
+    EXPECT_EQ(std::make_pair(o.windowIdGiven, o.windowId), std::make_pair(1, 0x1ful));
+    EXPECT_EQ(std::make_pair(o.seedGiven, o.seed), std::make_pair(1, 2147483647u));
+    EXPECT_EQ(o.delayUs, 20000);
+    EXPECT_EQ(o.dataFolder, "/tmp/pictures");
+    EXPECT_EQ(o.pictures, (std::vector<std::string>{"a.png", "b"}));
+    EXPECT_EQ(parse({}).options.delayUs, -1);  // not given: each host has its own default
 }
 
 TEST(CommandLine, AnswersHelpAndVersionAndNamesWhatIsWrong) {
     const std::pair<std::vector<std::string>, const char*> cases[] = {
         {{"--fps", "--help", "--bad"}, "help"},
         {{"--version"}, "version"},
-        {{"--pins", "41"}, "bad value for --pins: '41'"},
-        {{"--pins=7"}, "bad value for --pins: '7'"},
-        {{"--pins", "2x"}, "bad value for --pins: '2x'"},
         {{"--seed", "-1"}, "bad value for --seed: '-1'"},
         {{"--seed", "2147483648"}, "bad value for --seed: '2147483648'"},
+        {{"--window-id", "12abc"}, "bad value for --window-id: '12abc'"},
+        {{"--window-id=0"}, "bad value for --window-id: '0'"},
+        {{"--delay", "10000001"}, "bad value for --delay: '10000001'"},
         {{"--data="}, "bad value for --data: ''"},
         {{"--data"}, "--data needs a value"},
+        {{"--picture="}, "bad value for --picture: ''"},
         {{"-display"}, "-display needs a value"},
         {{"--windows"}, "unknown option '--windows'"},
         {{"--fps=1"}, "unknown option '--fps=1'"},
@@ -79,6 +88,49 @@ TEST(CommandLine, AnswersHelpAndVersionAndNamesWhatIsWrong) {
         EXPECT_EQ(got, expected) << words[0];
     }
     EXPECT_EQ(std::string(versionText()), "varo 1.0.0\n");
+}
+
+// A row per setting: a good value, which the start and every reset then load, and a bad one.
+using CommandLineStart = VaroTest;
+
+TEST_F(CommandLineStart, SetsWhatTheStartAndTheResetLoadAndRefusesBadValues) {
+    using S = SimulationSettings;
+    const struct {
+        const char *good, *bad;
+        std::function<bool(const S&)> loaded;
+    } rows[] = {
+        {"--pins=12", "--pins=41", [](const S& s) { return s.tesselation == 12; }},
+        {"--image=fisheye", "--image=cat", [](const S& s) { return s.imageIndex == 0; }},
+        {"--texture-gen=eye", "--texture-gen=map", [](const S& s) { return s.texGenMode == 2; }},
+        {"--poly-mode=points", "--poly-mode=2", [](const S& s) { return s.polyMode == 2; }},
+        {"--no-textures", "--no-textures=1", [](const S& s) { return s.texturesOn == 0; }},
+        {"--no-stars", "--no-stars=0", [](const S& s) { return s.universeOn == 0; }},
+        {"--hyperspace", "--hyperspace=1", [](const S& s) { return s.blanking == 0; }},
+        {"--spotlight", "--spotlight=1", [](const S& s) { return s.spotlightOn == 1; }},
+        {"--fps", "--fps=1", [](const S& s) { return s.clockOn == 1; }},
+        {"--letterbox=6", "--letterbox=7", [](const S& s) { return s.letterbox == 6; }},
+        {"--field-of-view=1", "--field-of-view=0", [](const S& s) { return s.fieldOfView == 1; }},
+        {"--rotate-speed=0.5", "--rotate-speed=0",
+         [](const S& s) { return s.rotateSpeed == 0.5f; }},
+        {"--movement-speed=1000", "--movement-speed=1000.5",
+         [](const S& s) { return s.movementSpeed == 1000.0f; }},
+        {"--main-speed=0.001", "--main-speed=nan",
+         [](const S& s) { return s.mainSpeed == 0.001f; }},
+        {"--camera-z=-2.5", "--camera-z=101", [](const S& s) { return s.cameraZ == -2.5f; }},
+    };
+    for (const auto& row : rows) {
+        const Parsed good = parse({row.good});
+        ASSERT_EQ(good.request, CommandLineRequest::run) << good.error;
+        chooseStartSettings(good.options.show);
+        for (int reset = 0; reset < 2; ++reset, settings = SimulationSettings{}) {
+            resetSettings();
+            EXPECT_TRUE(row.loaded(settings)) << row.good << " after reset " << reset;
+        }
+        chooseStartSettings(StartSettings{});
+        resetSettings();
+        EXPECT_FALSE(row.loaded(settings)) << row.good << " is the default";
+        EXPECT_EQ(parse({row.bad}).request, CommandLineRequest::bad) << row.bad;
+    }
 }
 
 using SceneSetUp = VaroTest;
@@ -112,9 +164,8 @@ TEST_F(SceneSetUp, LoadsTheFixedGlStateAndTheCursorAndFollowsReshapes) {
     onReshape(kTestWindowWidth, kTestWindowHeight);
 }
 
-// The reset reseeds the generator with the clock and loads the black clear colour; the pin
-// count and the clock line come back as the command line chose them.
-TEST_F(SceneSetUp, ResetReseedsFromTheClockAndKeepsTheStartChoices) {
+// The reset reseeds the generator with the clock and loads the black clear colour.
+TEST_F(SceneSetUp, ResetReseedsFromTheClockAndLoadsBlack) {
     glClearColor(0.2f, 0.4f, 0.6f, 0.8f);
     elapsedMs = 12345;
     seedRandom(12345);
@@ -125,13 +176,45 @@ TEST_F(SceneSetUp, ResetReseedsFromTheClockAndKeepsTheStartChoices) {
     std::array<GLfloat, 4> clear{};
     glGetFloatv(GL_COLOR_CLEAR_VALUE, clear.data());
     EXPECT_EQ(clear, (std::array<GLfloat, 4>{0, 0, 0, 1}));
-    StartOptions chosen;
-    chosen.pins = 12, chosen.frameRateShown = 1;
-    chooseStartSettings(chosen);
-    resetSettings();
-    EXPECT_EQ(std::make_pair(settings.tesselation, settings.clockOn), std::make_pair(12, 1));
-    chooseStartSettings(StartOptions{});
-    resetSettings();
-    EXPECT_EQ(std::make_pair(settings.tesselation, settings.clockOn), std::make_pair(20, 0));
 }
 }  // namespace
+
+namespace {
+// The words each setting of the screensaver's dialog can give: "--root" alone, then every
+// check box and list choice, and each slider at its low end, its default and its high end.
+std::vector<std::vector<std::string>> dialogCommandLines(const std::string& xml) {
+    const std::regex element(R"(<(command|number|boolean|option|file)\b([^>]*)>)");
+    const std::regex attribute(R"(([a-z_-]+)="([^"]*)\")");
+    std::vector<std::vector<std::string>> lines;
+    for (std::sregex_iterator e(xml.begin(), xml.end(), element), end; e != end; ++e) {
+        std::map<std::string, std::string> a;
+        const std::string attributes = (*e)[2];
+        for (std::sregex_iterator m(attributes.begin(), attributes.end(), attribute); m != end; ++m)
+            a[(*m)[1]] = (*m)[2];
+        std::vector<std::string> texts = {a["arg"], a["arg-set"], a["arg-unset"]};
+        if ((*e)[1] == "number")
+            texts = {"low", "default", "high"};
+        for (std::string text : texts) {
+            if ((*e)[1] == "number")
+                text = std::regex_replace(a["arg"], std::regex("%"), a[text]);
+            text = std::regex_replace(text, std::regex("%"), "/tmp");  // a file or folder
+            std::istringstream words(text);
+            lines.push_back({"--root"});
+            for (std::string word; words >> word;)
+                lines.back().push_back(word);
+        }
+    }
+    return lines;
+}
+}  // namespace
+
+TEST(ScreensaverConfig, EveryArgumentItsDialogCanGiveIsAccepted) {
+    std::ifstream file("../packaging/varo.xml");  // the tests run in data/
+    const std::string xml{std::istreambuf_iterator<char>(file), {}};
+    const auto lines = dialogCommandLines(xml);
+    EXPECT_GE(lines.size(), 40u) << "the dialog's settings were not all read";
+    for (const auto& words : lines) {
+        const Parsed p = parse(words);
+        EXPECT_EQ(p.request, CommandLineRequest::run) << words.back() << ": " << p.error;
+    }
+}

@@ -1,6 +1,9 @@
 // The command line of varo-capture: what to render, when, and where to write it.
 #include "capture_options.h"
 
+#include "app/command_line.h"
+#include "app/option_table.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -12,18 +15,6 @@ constexpr int kMaxStepsPerSecond = 1000;
 constexpr double kMaxSeconds = 3600;
 constexpr long kMaxSeed = 2147483647;
 constexpr char kEscape = 27;
-
-bool readInt(const char* text, long low, long high, long& value) {
-    char* end = nullptr;
-    value = std::strtol(text, &end, 10);
-    return end != text && *end == '\0' && value >= low && value <= high;
-}
-
-bool readSeconds(const char* text, double& value) {
-    char* end = nullptr;
-    value = std::strtod(text, &end);
-    return end != text && *end == '\0' && value >= 0 && value <= kMaxSeconds;
-}
 
 bool readSize(const char* text, CaptureOptions& options) {
     int width = 0, height = 0;
@@ -45,52 +36,48 @@ bool keysAllowed(const std::string& keys) {
     return true;
 }
 
-// Applies one option that takes a value; false if the value is bad.
-bool applyOption(const std::string& name, const char* value, CaptureOptions& options) {
-    long number = 0;
-    if (name == "--size")
-        return readSize(value, options);
-    if (name == "--time")
-        return readSeconds(value, options.from) && readSeconds(value, options.to);
-    if (name == "--from")
-        return readSeconds(value, options.from);
-    if (name == "--to")
-        return readSeconds(value, options.to);
-    if (name == "--key") {
-        options.keys = value;
-        return keysAllowed(options.keys);
-    }
-    if (name == "--data") {
-        options.dataFolder = value;
-        return *value != '\0';
-    }
-    if (name == "--out") {
-        options.out = value;
-        return *value != '\0';
-    }
-    if (name == "--frames") {
-        if (!readInt(value, 1, kMaxFrames, number))
-            return false;
-        options.frames = static_cast<int>(number);
-    } else if (name == "--fps") {
-        if (!readInt(value, 1, kMaxStepsPerSecond, number))
-            return false;
-        options.stepsPerSecond = static_cast<int>(number);
-    } else if (name == "--seed") {
-        if (!readInt(value, 0, kMaxSeed, number))
-            return false;
-        options.seed = static_cast<unsigned int>(number);
-    }
-    return true;
+Option secondsOption(const char* name, const char* help, std::vector<double*> targets) {
+    return {name, "T", help, [targets](const char* v) {
+                double seconds = 0;
+                if (!readReal(v, 0, kMaxSeconds, seconds))
+                    return false;
+                for (double* target : targets)
+                    *target = seconds;
+                return true;
+            }};
 }
 
-bool knownOption(const std::string& name) {
-    static const char* const names[] = {"--size", "--time", "--from", "--to",   "--frames",
-                                        "--seed", "--fps",  "--key",  "--data", "--out"};
-    for (const char* known : names)
-        if (name == known)
-            return true;
-    return false;
+std::vector<Option> captureOptions(CaptureOptions& o) {
+    std::vector<Option> options = {
+        {"size", "WxH", "window size in pixels (default 1024x768)",
+         [&o](const char* v) { return readSize(v, o); }},
+        secondsOption("time", "capture one frame at T seconds (default 3.5)", {&o.from, &o.to}),
+        secondsOption("from", "the first of --frames N frames evenly spread from T to --to",
+                      {&o.from}),
+        secondsOption("to",
+                      "the last frame of a strip; the files are OUT with -001, -002, ... "
+                      "before .png",
+                      {&o.to}),
+        wholeOption("frames", "N", o.frames, 1, kMaxFrames, "frames in a strip"),
+        {"seed", "S",
+         "seed of the random generator at start-up (default 1): the same seed and options "
+         "give the same pictures",
+         [&o](const char* v) {
+             long seed = 0;
+             return readWhole(v, 0, kMaxSeed, seed) && (o.seed = static_cast<unsigned>(seed), true);
+         }},
+        wholeOption("fps", "F", o.stepsPerSecond, 1, kMaxStepsPerSecond,
+                    "frames simulated per second of the clock"),
+        {"key", "KEYS",
+         "keyboard commands given at start-up, in order, e.g. '?' for the help page or 'll' "
+         "for letterbox bars (not ESC nor f)",
+         [&o](const char* v) { return o.keys = v, keysAllowed(o.keys); }},
+        textOption("out", "PATH", o.out, "PNG file to write (default varo.png)"),
+    };
+    for (Option& option : showOptions(o.show, o.dataFolder, o.pictures))
+        options.push_back(std::move(option));
+    options.push_back(stopOption("help", o.helpAsked, "this text"));
+    return options;
 }
 
 bool checkStrip(const CaptureOptions& options, std::string& error) {
@@ -107,57 +94,20 @@ bool checkStrip(const CaptureOptions& options, std::string& error) {
 }  // namespace
 
 bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::string& error) {
-    for (int i = 1; i < argc; ++i) {
-        std::string name = argv[i];
-        const char* value = nullptr;
-        if (name == "--help" || name == "-h") {
-            options.helpAsked = true;
-            return true;
-        }
-        const size_t equals = name.find('=');
-        if (equals != std::string::npos) {
-            value = argv[i] + equals + 1;
-            name.resize(equals);
-        }
-        if (!knownOption(name)) {
-            error = "unknown option " + name;
-            return false;
-        }
-        if (value == nullptr) {
-            if (i + 1 >= argc) {
-                error = "missing value for " + name;
-                return false;
-            }
-            value = argv[++i];
-        }
-        if (!applyOption(name, value, options)) {
-            error = "bad value for " + name + ": '" + value + "'";
-            return false;
-        }
-    }
-    return checkStrip(options, error);
+    return readOptions(captureOptions(options), {}, argc, argv, error) &&
+           (options.helpAsked || checkStrip(options, error));
 }
 
-const char* captureUsage() {
+std::string captureUsage() {
+    CaptureOptions defaults;
     return "usage: varo-capture [OPTIONS]\n"
            "Renders Varo's scene with a clock of its own and writes PNG pictures.\n"
            "It needs an X display (use tools/with-xvfb.sh where there is none). It finds\n"
            "the pictures font.bmp, fisheye.bmp and monacolor128.bmp as varo does: in\n"
-           "--data DIR, the working directory or the installed data folder.\n"
-           "\n"
-           "  --size WxH      window size in pixels (default 1024x768)\n"
-           "  --time T        capture one frame at T seconds (default 3.5)\n"
-           "  --from T0 --to T1 --frames N\n"
-           "                  capture N frames evenly spread from T0 to T1 seconds, written\n"
-           "                  as numbered files: OUT with -001, -002, ... before .png\n"
-           "  --seed S        seed of the random generator at start-up (default 1): the same\n"
-           "                  seed and options give the same pictures\n"
-           "  --fps F         frames simulated per second of the clock (default 30)\n"
-           "  --key KEYS      keyboard commands given at start-up, in order, e.g. '?' for\n"
-           "                  the help page or 'll' for letterbox bars (not ESC nor f)\n"
-           "  --data DIR      look for the pictures in DIR first\n"
-           "  --out PATH      PNG file to write (default varo.png)\n"
-           "  --help          this text\n";
+           "--data DIR, the working directory or the installed data folder. The show's\n"
+           "settings are varo's (see varo --help).\n"
+           "\n" +
+           describeOptions(captureOptions(defaults));
 }
 
 std::vector<std::string> outputPaths(const CaptureOptions& options) {

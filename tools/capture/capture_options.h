@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "app/reset.h"
+
 struct CaptureOptions {
     int width = 1024;         // pixels
     int height = 768;         // pixels
@@ -14,15 +16,18 @@ struct CaptureOptions {
     int frames = 1;           // frames captured, evenly spread from `from` to `to`
     std::string keys;         // keyboard commands given at start-up, in order
     std::string dataFolder;   // first folder searched for the pictures; empty: none
+    // The person's own picture files and folders.
+    std::vector<std::string> pictures;
     std::string out = "varo.png";
-    bool helpAsked = false;
+    StartSettings show;  // the show's settings, as varo's command line takes them
+    int helpAsked = 0;
 };
 
 // Reads the options; on a bad one returns false with a message in `error`.
 bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::string& error);
 
 // The text of --help.
-const char* captureUsage();
+std::string captureUsage();
 
 // The files the capture writes: `out` for one frame; for a strip, `out` with -001, -002, ...
 // before its extension.

@@ -1,7 +1,7 @@
 // varo-capture: renders Varo's real scene with a clock of its own and writes PNG pictures.
 //
 //   varo-capture [--size WxH] [--time T | --from T0 --to T1 --frames N] [--seed S] [--fps F]
-//                [--key KEYS] [--data DIR] [--out PATH]      (see --help)
+//                [--key KEYS] [--out PATH] [the show's settings, as varo takes them]  (see --help)
 //
 // It opens a window of the given size on the X display, runs the program's start-up with a
 // fixed seed, then steps the program's clock itself (elapsedMs, F frames a second) and draws
@@ -18,9 +18,11 @@
 #include <vector>
 
 #include "app/frame.h"
+#include "app/reset.h"
 #include "app/window.h"
 #include "capture_options.h"
 #include "images/picture_folders.h"
+#include "images/user_pictures.h"
 #include "input/keyboard.h"
 #include "overlay/text_overlay.h"
 #include "png_file.h"
@@ -158,13 +160,15 @@ int main(int argc, char** argv) {
     if (!parseCaptureOptions(argc, argv, options, error))
         return complain(error + " (see --help)", kExitBadOption);
     if (options.helpAsked) {
-        std::fputs(captureUsage(), stdout);
+        std::fputs(captureUsage().c_str(), stdout);
         return 0;
     }
     std::vector<std::string> paths = outputPaths(options);
     if (!makeWritablePaths(paths, error))
         return complain(error, kExitFailure);
     choosePictureFolders(options.dataFolder.empty() ? nullptr : options.dataFolder.c_str());
+    chooseUserPictures(options.pictures);
+    chooseStartSettings(options.show);
 
     if (!openCaptureWindow(options.width, options.height))
         return complain("the window did not get the size asked for", kExitFailure);
