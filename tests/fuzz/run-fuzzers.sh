@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang (ASan + UBSan) in a build folder of their own, runs the
-# three at once for SECONDS (default 60) on virtual displays in data/, and fails on any finding.
+# Builds the libFuzzer targets with clang (ASan + UBSan) in a build folder of their own, runs all
+# at once for SECONDS (default 60) on virtual displays in data/, and fails on any finding.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 seconds=${1:-60}
@@ -23,8 +23,7 @@ fuzz() {  # TARGET MAX_LEN [SEED...]: from the checked-in corpus and the seeds
     echo "$target: FINDING, the inputs in $findings/" && return 1
 }
 fuzz bmp_loader 60000 "$root"/data/*.bmp & bmp=$!  # longer than a whole picture
-# No GL there: leaks are looked for, a decoder left undestroyed on some path among them.
-ASAN_OPTIONS=detect_leaks=1 fuzz picture_file 8192 & pictures=$!
+ASAN_OPTIONS=detect_leaks=1 fuzz picture_file 8192 & pictures=$!  # no GL: leaks are findings
 status=0
 fuzz text_overlay 400 || status=1
 wait "$bmp" || status=1

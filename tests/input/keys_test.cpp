@@ -104,12 +104,10 @@ void expectReset(P& p) {
     p.forceClear = 1;
 }
 
-// Two of the person's own pictures after the built-in two, as if loaded; at index 2 at start.
-void twoPictures() {
-    userPictureCount = 2;
-    std::strcpy(userPictureNames[0], "cat.jpg"), std::strcpy(userPictureNames[1], "dog.png");
-    settings.imageIndex = 2;
-}
+// Two of the person's own pictures after the built-in two, as if loaded; showing the first.
+const auto twoPictures = [] {
+    userPictureCount = settings.imageIndex = 2, strcpy(userPictureNames[1], "dog.png");
+};
 
 float times(double factor, float from = 1) {
     return static_cast<float>(from * factor);
@@ -147,8 +145,6 @@ const KeyCase kKeyCases[] = {
     {'i', nullptr, [](P& p) { p.s.imageIndex = 0; }, "Image 0/1: FishEye"},
     {'I', [] { settings.imageIndex = 0; }, [](P& p) { p.s.imageIndex = 1; },
      "Image 1/1: Mona Lisa"},
-    {'i', [] { twoPictures(), settings.imageIndex = 1; }, [](P& p) { p.s.imageIndex = 2; },
-     "Image 2/3: cat.jpg"},
     {'I', twoPictures, [](P& p) { p.s.imageIndex = 3; }, "Image 3/3: dog.png"},
     {'i', [] { twoPictures(), settings.imageIndex = 3; }, [](P& p) { p.s.imageIndex = 0; },
      "Image 0/3: FishEye"},
