@@ -55,7 +55,8 @@ std::size_t readSource(Source& source, unsigned char* into, std::size_t wanted) 
     if (source.file != nullptr)
         return std::fread(into, 1, wanted, source.file);
     const std::size_t count = std::min(wanted, source.size - source.at);
-    std::memcpy(into, source.bytes + source.at, count);
+    if (count > 0)  // an empty block of memory may have no address at all
+        std::memcpy(into, source.bytes + source.at, count);
     source.at += count;
     return count;
 }
