@@ -58,7 +58,7 @@ std::vector<Option> programOptions(StartOptions& o) {
 
 std::vector<Option> varoOptions(StartOptions& o) {
     std::vector<Option> options = programOptions(o);
-    for (Option& option : showOptions(o.show, o.dataFolder))
+    for (Option& option : showOptions(o.show, o.dataFolder, o.pictures))
         options.push_back(std::move(option));
     options.push_back(stopOption("help", o.helpAsked, "show this help and exit"));
     options.push_back(stopOption("version", o.versionAsked, "show the version and exit"));
@@ -66,7 +66,8 @@ std::vector<Option> varoOptions(StartOptions& o) {
 }
 }  // namespace
 
-std::vector<Option> showOptions(StartSettings& s, std::string& dataFolder) {
+std::vector<Option> showOptions(StartSettings& s, std::string& dataFolder,
+                                std::vector<std::string>& pictures) {
     return {
         wholeOption("pins", "T", s.tesselation, kMinTesselation, kMaxTesselation,
                     "pins per column: the board is 2T x T pins"),
@@ -94,6 +95,10 @@ std::vector<Option> showOptions(StartSettings& s, std::string& dataFolder) {
                    "closeness: the eye's distance from the board"),
         textOption("data", "DIR", dataFolder,
                    "look for the pictures in DIR first (or set VARO_DATA_DIR)"),
+        {"picture", "PATH",
+         "a PNG or JPEG picture of your own, or a folder of them, shown after the two "
+         "built-in pictures and first at start; may be given again, 100 pictures at most",
+         [&pictures](const char* v) { return pictures.emplace_back(v), *v != '\0'; }},
     };
 }
 

@@ -19,13 +19,16 @@ struct StartOptions {
     long delayUs = -1;           // microseconds: a frame starts at most this often; -1: not given
     int helpAsked = 0;
     int versionAsked = 0;
+    std::vector<std::string> pictures;  // the person's own picture files and folders
 };
 
 enum class CommandLineRequest { run, showHelp, showVersion, bad };
 
 // The options of the show itself, which the program and the capture tool share: the pictures,
-// the drawing and the speeds, each with the range its keys keep, and where the pictures are.
-std::vector<Option> showOptions(StartSettings& show, std::string& dataFolder);
+// the drawing and the speeds, each with the range its keys keep, where the pictures are, and
+// the person's own.
+std::vector<Option> showOptions(StartSettings& show, std::string& dataFolder,
+                                std::vector<std::string>& pictures);
 
 // Takes the program's options out of argv (adjusting argc) and leaves the toolkit's own
 // (-display NAME, -geometry WxH+X+Y, -direct, -indirect, -iconic, -gldebug, -sync) for

@@ -8,6 +8,7 @@
 #include "app/reset.h"
 #include "app/window.h"
 #include "images/picture_folders.h"
+#include "images/user_pictures.h"
 #include "motion/random.h"
 #include "state/frame_clock.h"
 
@@ -31,6 +32,7 @@ int main(int argc, char** argv) {
     elapsedMs = options.seedGiven ? static_cast<int>(options.seed) : glutGet(GLUT_ELAPSED_TIME);
     seedRandom(static_cast<unsigned int>(elapsedMs));
     choosePictureFolders(options.dataFolder.empty() ? nullptr : options.dataFolder.c_str());
+    chooseUserPictures(options.pictures);
     chooseStartSettings(options.show);
     openWindow(&argc, argv, options.windowed);
     if (!initScene()) {

@@ -7,11 +7,13 @@
 #include "app/reset.h"
 #include "backdrop/star_field.h"
 #include "images/texture_table.h"
+#include "images/user_pictures.h"
 #include "input/keyboard.h"
 #include "input/special_keys.h"
 #include "motion/oscillator_bank.h"
 #include "overlay/text_overlay.h"
 #include "state/frame_clock.h"
+#include "state/settings.h"
 #include "state/window_state.h"
 #include "view/camera.h"
 #include "view/projection.h"
@@ -96,6 +98,8 @@ bool initScene() {
     seedOscillators(oscillatorCount);
     starField.build(kStarCount, kStarOuterExtent, kStarInnerExtent, kStarShapeCubeShell);
     loadTextures();
+    loadUserPictures();
+    settings.imageIndex = startPicture(settings.imageIndex);  // the reset could not know them
     textOverlay.fontTexture = textureIds[0];
     moveClockToFrameTime();
     textOverlay.showMessage("Press ? key for Help Screen");

@@ -12,7 +12,8 @@
 #include "images/picture_folders.h"
 
 // Globals owned here:
-//   textureIds    GL texture names: 0 font atlas, 1 fish-eye picture, 2 portrait; 0 = not loaded
+//   textureIds    GL texture names: 0 font atlas, 1 fish-eye picture, 2 portrait, then the
+//                 person's own pictures; 0 = not loaded
 //   textureCount  entries filled so far; 3 after loadTextures
 GLuint textureIds[kTextureCapacity];
 int textureCount = 0;
@@ -75,7 +76,7 @@ void readTexels(std::FILE* file, int alphaValue, int alphaThreshold) {
     }
 }
 
-GLuint uploadTexels(int mipmapped) {
+GLuint uploadTexels(const unsigned char* pixels, int mipmapped) {
     GLuint name = 0;
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
@@ -86,10 +87,10 @@ GLuint uploadTexels(int mipmapped) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
                     mipmapped ? GL_NEAREST_MIPMAP_NEAREST : GL_LINEAR);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kImageSize, kImageSize, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 texels);
+                 pixels);
     if (mipmapped)
         gluBuild2DMipmaps(GL_TEXTURE_2D, kTexelBytes, kImageSize, kImageSize, GL_RGBA,
-                          GL_UNSIGNED_BYTE, texels);
+                          GL_UNSIGNED_BYTE, pixels);
     return name;
 }
 
@@ -102,9 +103,9 @@ void reportMissingPicture(const char* name) {
 
 // Loads one picture into the next free entry; the entry is counted even when the file failed.
 void loadIntoTable(const char* name, int alphaValue, int alphaThreshold, int mipmapped) {
-    // The table has room for the three pictures only. Once it is full, a further load keeps
-    // what the table holds and creates no texture, rather than writing past its end.
-    if (textureCount >= kTextureCapacity)
+    // The built-in pictures have three entries. Once they are full, a further load keeps
+    // what the table holds and creates no texture, rather than taking the person's entries.
+    if (textureCount >= kBuiltInTextures)
         return;
     char path[kPicturePathCapacity];
     GLuint texture = 0;
@@ -123,7 +124,14 @@ GLuint loadBmpTexture(const char* path, int alphaValue, int alphaThreshold, int 
         return 0;
     readTexels(file, alphaValue, alphaThreshold);
     std::fclose(file);
-    return uploadTexels(mipmapped);
+    return uploadTexels(texels, mipmapped);
+}
+
+bool addPictureTexture(const unsigned char* pixels) {
+    if (textureCount >= kTextureCapacity)
+        return false;
+    textureIds[textureCount++] = uploadTexels(pixels, 1);
+    return true;
 }
 
 void loadTextures() {

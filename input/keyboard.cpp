@@ -8,9 +8,11 @@
 
 #include <GL/freeglut.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "board/pin_board.h"
+#include "images/user_pictures.h"
 #include "input/setting_steps.h"
 #include "overlay/text_overlay.h"
 #include "state/frame_clock.h"
@@ -111,9 +113,12 @@ void startQuitting() {
 }
 
 void cycleImage() {
-    settings.imageIndex = settings.imageIndex >= 1 ? 0 : settings.imageIndex + 1;
-    textOverlay.showMessage(settings.imageIndex == 0 ? "Image 0/1: FishEye"
-                                                     : "Image 1/1: Mona Lisa");
+    const int last = pictureCount() - 1;
+    settings.imageIndex = cycled(settings.imageIndex, last);
+    char text[kMessageCapacity];
+    std::snprintf(text, sizeof text, "Image %d/%d: %s", settings.imageIndex, last,
+                  pictureName(settings.imageIndex));
+    textOverlay.showMessage(text);
 }
 
 void cycleTextureGeneration() {

@@ -25,7 +25,7 @@ public:
     int polyMode;            // 0 polygons, 1 lines, 2 points
     int cameraMode;          // 0 automatic, 1 manual
     int texGenMode;          // 0 sphere map, 1 object linear, 2 eye linear
-    int imageIndex;          // 0 fish-eye picture, 1 portrait
+    int imageIndex;          // 0 fish-eye picture, 1 portrait, 2.. the person's own
     int clockOn;             // flag: frames-per-second line drawn
     float rotateSpeed;       // factor on oscillators 1..3
     float movementSpeed;     // factor on oscillators 4..6

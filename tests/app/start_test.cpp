@@ -58,6 +58,8 @@ TEST(CommandLine, TakesItsOptionsAndLeavesTheToolkitsOwn) {
     EXPECT_EQ(std::make_pair(o.seedGiven, o.seed), std::make_pair(1, 2147483647u));
     EXPECT_EQ(o.delayUs, 20000);
     EXPECT_EQ(o.dataFolder, "/tmp/pictures");
+    EXPECT_EQ(parse({"--picture", "a", "-picture=b"}).options.pictures,
+              (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(parse({}).options.delayUs, -1);  // not given: each host has its own default
 }
 
@@ -72,6 +74,7 @@ TEST(CommandLine, AnswersHelpAndVersionAndNamesWhatIsWrong) {
         {{"--delay", "10000001"}, "bad value for --delay: '10000001'"},
         {{"--data="}, "bad value for --data: ''"},
         {{"--data"}, "--data needs a value"},
+        {{"--picture="}, "bad value for --picture: ''"},
         {{"-display"}, "-display needs a value"},
         {{"--windows"}, "unknown option '--windows'"},
         {{"--fps=1"}, "unknown option '--fps=1'"},

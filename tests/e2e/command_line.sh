@@ -2,7 +2,8 @@
 # The command lines of the real program and of the capture tool: --help, --version and a bad
 # option answer without a display or a window; --window --seed shows a 512 x 512 window and
 # the same first frame twice, another seed another; a program copied away from every picture
-# names each missing one and the folders it tried; the capture tool repeats its pictures.
+# names each missing one and the folders it tried; the person's pictures show on the pins in
+# name order, and each bad path or file has its line; the capture tool repeats its pictures.
 #   command_line.sh VARO_CAPTURE STOP_AFTER_FIRST_FRAME_LIBRARY
 source "$(dirname "$0")/lib.sh"
 readonly CAPTURE=$1 STOP=$2
@@ -45,11 +46,31 @@ blocks() { check "text drawn as solid blocks without the font" "$(texty "$SHOT" 
 expect_soon blocks blocks
 stop_varo
 
+# A red PNG, a blue JPEG, a cut file, a bomb header; a text file, a pipe, a folder passed over. An
+# empty folder, a missing file, the pipe alone, 100 more red ones: 94 fit, 6 are skipped.
+pictures=$scratch/pictures && mkdir -p "$pictures/sub.png" "$scratch/none" "$scratch/many"
+convert -size 64x64 xc:red "$pictures/a-red.png" && convert -size 64x64 xc:blue "$pictures/b-blue.jpg"
+head -c 60 "$pictures/a-red.png" >"$pictures/c-cut.png" && echo hi >"$pictures/e-notes.png"
+cp "$(dirname "$0")/../fuzz/corpus/picture_file/bomb-header.png" "$pictures/d-bomb.png"
+mkfifo "$pictures/f-pipe" && for n in {100..199}; do cp "$pictures/a-red.png" "$scratch/many/$n"; done
+start_varo "$scratch" --window --picture "$pictures" --picture "$scratch/none" --picture \
+    "$scratch/absent.png" --picture "$pictures/f-pipe" --picture "$scratch/many"
+printf 'varo: %s\n' "$scratch/none: no PNG or JPEG pictures in this folder" \
+    "6 more pictures skipped (at most 100 are shown)" "$pictures/c-cut.png: truncated" \
+    "$pictures/d-bomb.png: 100000 x 100000 is too large (at most 64 megapixels, 32768 per side)" \
+    "$scratch/absent.png: no such file" "$pictures/f-pipe: not a regular file" >"$out/lines.txt"
+diff "$out/lines.txt" "$out/stderr.txt" || fail "other lines on stderr than the six expected"
+tinted() { convert "$SHOT" -crop 512x512+0+0 +repage -fx "$1" -format '%[fx:mean]' info:; }
+red() { check "red pins at start" "$(tinted 'r > 0.4 && g < 0.1 && b < 0.1')" '>' 0.05; }
+blue() { check "blue pins${1:- after i}" "$(tinted 'b > 0.4 && r < 0.1 && g < 0.1')" '>' 0.05; }
+expect_soon red red && press i && expect_soon blue blue && quit_varo
+
 capture() { "$CAPTURE" --data "$E2E_DATA" --size 256x192 --time 3.5 "$@" >/dev/null; }
 capture --seed 7 --out "$out/a.png" && capture --seed 7 --out "$out/b.png"
 cmp -s "$out/a.png" "$out/b.png" || fail "the capture tool gave two pictures for the same options"
 capture --seed 8 --out "$out/c.png"
 cmp -s "$out/a.png" "$out/c.png" && fail "the capture tool gave the same picture for another seed"
+capture --seed 7 --picture "$pictures/b-blue.jpg" --out "$out/blue.png" && SHOT=$out/blue.png && blue " in a capture"
 status=0
 "$CAPTURE" --fps 0 2>/dev/null || status=$?
 check "capture status for a bad option value" "$status" == 2

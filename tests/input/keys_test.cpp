@@ -4,10 +4,12 @@
 
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <set>
 #include <string>
 
 #include "board/pin_board.h"
+#include "images/user_pictures.h"
 #include "input/keyboard.h"
 #include "input/special_keys.h"
 #include "motion/oscillator_bank.h"
@@ -102,6 +104,11 @@ void expectReset(P& p) {
     p.forceClear = 1;
 }
 
+// Two of the person's own pictures after the built-in two, as if loaded; showing the first.
+const auto twoPictures = [] {
+    userPictureCount = settings.imageIndex = 2, strcpy(userPictureNames[1], "dog.png");
+};
+
 float times(double factor, float from = 1) {
     return static_cast<float>(from * factor);
 }
@@ -138,6 +145,9 @@ const KeyCase kKeyCases[] = {
     {'i', nullptr, [](P& p) { p.s.imageIndex = 0; }, "Image 0/1: FishEye"},
     {'I', [] { settings.imageIndex = 0; }, [](P& p) { p.s.imageIndex = 1; },
      "Image 1/1: Mona Lisa"},
+    {'I', twoPictures, [](P& p) { p.s.imageIndex = 3; }, "Image 3/3: dog.png"},
+    {'i', [] { twoPictures(), settings.imageIndex = 3; }, [](P& p) { p.s.imageIndex = 0; },
+     "Image 0/3: FishEye"},
     {'l', nullptr, [](P& p) { p.s.letterbox = p.letterboxPhase = p.forceClear = 1; },
      "Letterbox: 1"},
     {'n', nullptr, [](P& p) { p.numberCounter = 1; }, "# : 1"},
@@ -150,6 +160,8 @@ const KeyCase kKeyCases[] = {
     {'P', [] { paused = 1; }, [](P& p) { p.paused = 0; }, "Continue Motion"},
     {'r', disturbEverything, expectReset, "Reset"},
     {'R', [] { disturbEverything(), fullScreen = 0; }, expectReset, "Reset"},
+    {'r', [] { twoPictures(), disturbEverything(); },
+     [](P& p) { expectReset(p), p.s.imageIndex = 2; }, "Reset"},  // the person's first
     {'s', nullptr, [](P& p) { p.s.spotlightOn = 1; }, nullptr},
     {'S', [] { settings.spotlightOn = 1; }, [](P& p) { p.s.spotlightOn = 0; }, nullptr},
     {'t', nullptr, [](P& p) { p.s.texturesOn = 0; }, "Textures Off"},
@@ -190,6 +202,7 @@ class KeysTest : public VaroTest {
 protected:
     // Start-up state, with a pending clear and an empty pin list that only a rebuild refills.
     static void freshState() {
+        userPictureCount = 0;
         resetProgramState();
         startSettings = settings;
         fullScreen = 1;

@@ -74,7 +74,7 @@ std::vector<Option> captureOptions(CaptureOptions& o) {
          [&o](const char* v) { return o.keys = v, keysAllowed(o.keys); }},
         textOption("out", "PATH", o.out, "PNG file to write (default varo.png)"),
     };
-    for (Option& option : showOptions(o.show, o.dataFolder))
+    for (Option& option : showOptions(o.show, o.dataFolder, o.pictures))
         options.push_back(std::move(option));
     options.push_back(stopOption("help", o.helpAsked, "this text"));
     return options;

@@ -16,6 +16,8 @@ struct CaptureOptions {
     int frames = 1;           // frames captured, evenly spread from `from` to `to`
     std::string keys;         // keyboard commands given at start-up, in order
     std::string dataFolder;   // first folder searched for the pictures; empty: none
+    // The person's own picture files and folders.
+    std::vector<std::string> pictures;
     std::string out = "varo.png";
     StartSettings show;  // the show's settings, as varo's command line takes them
     int helpAsked = 0;

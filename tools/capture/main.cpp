@@ -22,6 +22,7 @@
 #include "app/window.h"
 #include "capture_options.h"
 #include "images/picture_folders.h"
+#include "images/user_pictures.h"
 #include "input/keyboard.h"
 #include "overlay/text_overlay.h"
 #include "png_file.h"
@@ -166,6 +167,7 @@ int main(int argc, char** argv) {
     if (!makeWritablePaths(paths, error))
         return complain(error, kExitFailure);
     choosePictureFolders(options.dataFolder.empty() ? nullptr : options.dataFolder.c_str());
+    chooseUserPictures(options.pictures);
     chooseStartSettings(options.show);
 
     if (!openCaptureWindow(options.width, options.height))

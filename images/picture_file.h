@@ -1,0 +1,30 @@
+// Reading a person's own PNG or JPEG picture, of any size, into one 128 x 128 block of texels.
+#pragma once
+
+#include <cstddef>
+
+constexpr int kBlockSide = 128;                           // texels per side of the block
+constexpr int kBlockBytes = kBlockSide * kBlockSide * 4;  // red, green, blue, alpha
+constexpr long kMaxPicturePixels = 64000000;              // 64 megapixels...
+constexpr int kMaxPictureSide = 32768;                    // ...and no side longer
+constexpr std::size_t kRefusalCapacity = 160;             // bytes of a reason, terminated
+
+// A picture's texels, as the texture table uploads them: opaque (alpha 255), the file's first
+// row in the top texture row (the last of the block), red first.
+using PictureBlock = unsigned char[kBlockBytes];
+// Why a file was refused, in a few words: "truncated", "not a PNG or JPEG picture", ...
+using Refusal = char[kRefusalCapacity];
+
+// Decodes a PNG or JPEG picture (told by its first bytes, never by its name) from memory: its
+// largest centred square, averaged down (or up) to the block. False, with the reason, for
+// anything else: no byte past `size` is read, and a header claiming more than 64 megapixels or
+// a side over 32768 is refused before any pixel is decoded.
+bool decodePicture(const unsigned char* bytes, std::size_t size, PictureBlock& block,
+                   Refusal& reason);
+
+// The same from a file, read as it is decoded. Only a regular file is read; one that would
+// block (a named pipe, a device) is refused at once.
+bool readPictureFile(const char* path, PictureBlock& block, Refusal& reason);
+
+// Whether a regular file starts as a PNG or JPEG picture does.
+bool looksLikePicture(const char* path);

@@ -1,0 +1,164 @@
+// The person's pictures, made here, decoded or refused; VARO_PICTURE_SEEDS=DIR keeps them there.
+#include <cstdio>  // before jpeglib.h, which needs it
+#include <cstring>
+#include <fstream>
+
+#include <jpeglib.h>
+#include <png.h>
+#include <zlib.h>
+
+#include "images/picture_file.h"
+#include "tests/support/gl_test.h"
+
+namespace {
+using Bytes = std::vector<unsigned char>;
+using Sample = std::function<unsigned(int x, int y, int channel)>;  // 8-bit values
+using Quads = std::array<std::array<int, 4>, 4>;  // top left, top right, bottom left, right
+Quads greys(int a, int b, int c, int d) {
+    return {{{a, a, a}, {b, b, b}, {c, c, c}, {d, d, d}}};
+}
+const Quads kRgbw = {{{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, {255, 255, 255, 255}}};
+const Quads kGreys = greys(0, 85, 170, 255), kAlphas = greys(0, 51, 128, 255);
+Sample quads(int w, int h, const Quads& q) {
+    return [=](int x, int y, int c) { return q[(y >= h / 2) * 2 + (x >= w / 2)][c]; };
+}
+
+void appendBytes(png_structp png, png_bytep bytes, size_t n) {
+    auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
+    out->insert(out->end(), bytes, bytes + n);
+}
+
+Bytes png(int w, int h, int type, int depth, const Sample& sample, int interlace = 0,
+          std::vector<png_color> palette = {}, Bytes alphas = {}) {
+    Bytes out;
+    png_structp p = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(p);
+    png_set_write_fn(p, &out, appendBytes, nullptr);
+    png_set_IHDR(p, info, w, h, depth, type, interlace, 0, 0);
+    if (!palette.empty())
+        png_set_PLTE(p, info, palette.data(), static_cast<int>(palette.size()));
+    png_set_tRNS(p, info, alphas.data(), static_cast<int>(alphas.size()), nullptr);
+    png_write_info(p, info), png_set_packing(p);  // packing: after the header
+    const int channels = png_get_channels(p, info), bytes = depth / 16 + 1;  // 16 bits: twice
+    Bytes row(w * channels * bytes);
+    for (int pass = png_set_interlace_handling(p); pass > 0; --pass)
+        for (int y = 0; y < h; png_write_row(p, row.data()), ++y)
+            for (size_t i = 0; i < row.size(); ++i)
+                row[i] = sample(i / bytes / channels, y, i / bytes % channels);
+    png_write_end(p, nullptr), png_destroy_write_struct(&p, &info);
+    return out;
+}
+
+// 32 x 32, quadrants of these colours, no colour subsampling (which would bleed across edges).
+Bytes jpeg(int channels, J_COLOR_SPACE space, const Quads& q, bool progressive = false,
+           Bytes exif = {0}) {
+    jpeg_compress_struct c;
+    jpeg_error_mgr errors;
+    unsigned char* memory = nullptr;
+    unsigned long size = 0;
+    c.err = jpeg_std_error(&errors), jpeg_create_compress(&c), jpeg_mem_dest(&c, &memory, &size);
+    c.image_width = c.image_height = 32, c.input_components = channels, c.in_color_space = space;
+    jpeg_set_defaults(&c), c.comp_info[0].h_samp_factor = c.comp_info[0].v_samp_factor = 1;
+    progressive ? jpeg_simple_progression(&c) : void();
+    jpeg_start_compress(&c, TRUE);
+    jpeg_write_marker(&c, JPEG_APP0 + 1, exif.data(), static_cast<unsigned>(exif.size()));
+    Bytes row(32 * channels);
+    for (JSAMPROW rows[] = {row.data()}; c.next_scanline < 32; jpeg_write_scanlines(&c, rows, 1))
+        for (int i = 0; i < 32 * channels; ++i)
+            row[i] = quads(32, 32, q)(i / channels, c.next_scanline, i % channels);
+    jpeg_finish_compress(&c), jpeg_destroy_compress(&c);
+    Bytes out(memory, memory + size);
+    free(memory);
+    return out;
+}
+
+// Texels off these quadrants' colours by more than `tolerance`, or not opaque.
+int wrongTexels(const unsigned char* block, const Quads& q, int tolerance) {
+    int wrong = 0;
+    for (int t = 0; t < 128 * 128 * 4; ++t) {  // the bottom row first
+        const int want = t % 4 == 3 ? 255 : q[(t < 1 << 15) * 2 + (t % 512 > 255)][t % 4];
+        wrong += std::abs(block[t] - want) > tolerance;
+    }
+    return wrong;
+}
+
+// A 1 x 1 PNG whose header claims w x h, its checksum made right.
+Bytes claiming(unsigned w, unsigned h) {
+    Bytes file = png(1, 1, PNG_COLOR_TYPE_GRAY, 8, quads(1, 1, kGreys));
+    for (int n = 0; n < 4; ++n)
+        file[16 + n] = w >> (24 - 8 * n), file[20 + n] = h >> (24 - 8 * n);
+    for (unsigned n = 0, crc = crc32(0, &file[12], 17); n < 4; ++n)
+        file[29 + n] = crc >> (24 - 8 * n);
+    return file;
+}
+}  // namespace
+
+// Rows top down, red first, on black; interlaced 18 x 20, its middle square; 1-pixel checkers
+// average to grey. CMYK inverted, as Adobe's programs store it. Then the refused, and why.
+TEST(PictureFile, EveryVariantShowsItsQuadrantsUprightAndBadFilesAreRefusedWithTheirReason) {
+    const Bytes turnedRight = {'E', 'x',  'i', 'f', 0, 0, 'M', 'M', 0, 42, 0, 0, 0, 8, 0, 1,
+                               1,   0x12, 0,   3,   0, 0, 0,   1,   0, 6,  0, 0, 0, 0, 0, 0};
+    const auto index = [](int x, int y, int) { return unsigned(y * 2 + x); };
+    const auto greyAlpha = [](int x, int y, int c) { return c ? kAlphas[y * 2 + x][0] : 255u; };
+    const auto checkers = [](int x, int y, int) { return (x + y) % 2u; };
+    const std::vector<png_color> rgbw = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
+    const Bytes rgb = png(2, 2, 2, 8, quads(2, 2, kRgbw)), photo = jpeg(3, JCS_RGB, kRgbw);
+    Bytes badCrc = rgb;
+    badCrc[30] ^= 1;
+    const std::string tooLarge = " is too large (at most 64 megapixels, 32768 per side)";
+    const struct {
+        std::string name;
+        Bytes file;
+        Quads shown;
+        std::string refusal = "";  // empty: shown
+    } variants[] = {
+        {"rgb.png", rgb, kRgbw},
+        {"rgb16.png", png(2, 2, PNG_COLOR_TYPE_RGB, 16, quads(2, 2, kRgbw)), kRgbw},
+        {"palette.png", png(2, 2, PNG_COLOR_TYPE_PALETTE, 2, index, 0, rgbw), kRgbw},
+        {"transparent.png", png(2, 2, 3, 8, index, 0, {4, {255, 255, 255}}, {0, 51, 128}), kAlphas},
+        {"grey.png", png(2, 2, PNG_COLOR_TYPE_GRAY, 8, quads(2, 2, kGreys)), kGreys},
+        {"grey-alpha.png", png(2, 2, PNG_COLOR_TYPE_GRAY_ALPHA, 8, greyAlpha), kAlphas},
+        {"interlaced.png", png(18, 20, PNG_COLOR_TYPE_RGBA, 8, quads(18, 20, kRgbw), 1), kRgbw},
+        {"checkers.png", png(256, 256, PNG_COLOR_TYPE_GRAY, 1, checkers),
+         greys(128, 128, 128, 128)},
+        {"rgb.jpg", photo, kRgbw},
+        {"progressive.jpg", jpeg(3, JCS_RGB, kRgbw, true), kRgbw},
+        {"grey.jpg", jpeg(1, JCS_GRAYSCALE, kGreys), kGreys},
+        {"cmyk.jpg", jpeg(4, JCS_CMYK, kRgbw), kRgbw},
+        {"turned-right.jpg",
+         jpeg(3, JCS_RGB, kRgbw, 0, turnedRight),
+         {kRgbw[2], kRgbw[0], kRgbw[3], kRgbw[1]}},
+        {"truncated.png", Bytes(rgb.begin(), rgb.end() - 20), {}, "truncated"},
+        {"truncated.jpg", Bytes(photo.begin(), photo.end() - 100), {}, "truncated"},
+        {"bad-crc.png", badCrc, {}, "corrupt PNG (IHDR: CRC error)"},
+        {"", {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0}, {}, "not a PNG or JPEG picture"},
+        {"", {}, {}, "empty file"},
+        {"bomb-header.png", claiming(100000, 100000), {}, "100000 x 100000" + tooLarge},
+        {"", claiming(32769, 100), {}, "32769 x 100" + tooLarge},
+        {"", claiming(8001, 8000), {}, "8001 x 8000" + tooLarge},
+    };
+    for (const auto& v : variants) {
+        PictureBlock block = {};
+        Refusal reason;
+        const int tolerance = v.name.find(".jpg") == std::string::npos ? 0 : 6;  // JPEG rounds
+        const bool shown = decodePicture(v.file.data(), v.file.size(), block, reason);
+        EXPECT_EQ(shown ? "" : reason, v.refusal) << v.name;
+        EXPECT_EQ(shown ? wrongTexels(block, v.shown, tolerance) : v.refusal.empty(), 0) << v.name;
+        if (const char* seeds = std::getenv("VARO_PICTURE_SEEDS"); seeds && !v.name.empty())
+            std::ofstream(seeds + ("/" + v.name)).write((char*)v.file.data(), v.file.size());
+    }
+}
+
+// 7 x 3: the middle columns, red 80, 120, 160, 42 2/3 cells wide, a cell across two their mean.
+TEST(PictureFile, TheCentredSquareIsAveragedByArea) {
+    Bytes ramp =
+        png(7, 3, 2, 8, [](int x, int y, int c) { return c ? c == 1 ? y * 100u : 0 : x * 40u; });
+    PictureBlock block;
+    Refusal reason;
+    ASSERT_TRUE(decodePicture(ramp.data(), ramp.size(), block, reason));
+    std::string cells;  // red,green of cells (x, y)
+    for (const auto& [x, y] : {std::pair{0, 0}, {42, 0}, {43, 0}, {85, 0}, {42, 42}, {127, 127}})
+        cells += std::to_string(block[(127 - y) * 512 + x * 4]) + "," +
+                 std::to_string(block[(127 - y) * 512 + x * 4 + 1]) + " ";
+    EXPECT_EQ(cells, "80,0 93,0 120,0 147,0 93,33 160,200 ");
+}
