@@ -12,6 +12,7 @@
 #include "motion/oscillator_bank.h"
 #include "overlay/text_overlay.h"
 #include "state/frame_clock.h"
+#include "state/program_commands.h"
 #include "state/window_state.h"
 #include "view/camera.h"
 #include "view/projection.h"
@@ -63,6 +64,21 @@ void setFixedGlState() {
 void moveClockToFrameTime() {
     elapsedMs = glutGet(GLUT_ELAPSED_TIME);
 }
+
+// The start message is drawn before the first reshape reports the window's size, so it takes
+// the size from the toolkit, as the text always did; the scene's set-up before it sees none.
+void keepWindowSizeFromToolkit() {
+    windowWidth = glutGet(GLUT_WINDOW_WIDTH);
+    windowHeight = glutGet(GLUT_WINDOW_HEIGHT);
+}
+
+void warpPointer(int x, int y) {
+    glutWarpPointer(x, y);
+}
+
+void showCursor(bool shown) {
+    glutSetCursor(shown ? GLUT_CURSOR_LEFT_ARROW : GLUT_CURSOR_NONE);
+}
 }  // namespace
 
 void openWindow(int* argc, char** argv, int windowed) {
@@ -88,7 +104,8 @@ void openWindow(int* argc, char** argv, int windowed) {
 }
 
 bool initScene() {
-    programCommands = {resetEverything, askForWindowSize, askForFullScreen};
+    programCommands = {resetEverything, askForWindowSize, askForFullScreen, warpPointer,
+                       showCursor};
     resetSettings();
     glClearColor(0, 0, 0, 1);
     setupView();
@@ -98,9 +115,10 @@ bool initScene() {
     loadTextures();
     textOverlay.fontTexture = textureIds[0];
     moveClockToFrameTime();
+    keepWindowSizeFromToolkit();
     textOverlay.showMessage("Press ? key for Help Screen");
-    glutWarpPointer(kWarpX, kWarpY);
-    glutSetCursor(fullScreen ? GLUT_CURSOR_NONE : GLUT_CURSOR_LEFT_ARROW);
+    warpPointer(kWarpX, kWarpY);
+    showCursor(!fullScreen);
     return true;
 }
 

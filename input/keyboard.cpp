@@ -3,10 +3,9 @@
 // Globals:
 //   letterboxPhase  bounce counter behind the letterbox key, -5..6; letterbox is its size
 //   numberCounter   0..15, stepped and shown by 'n'; nothing else reads it
-//   programCommands what the keys ask of the program as a whole; idle until start-up connects it
 #include "input/keyboard.h"
 
-#include <GL/freeglut.h>
+#include <GL/gl.h>
 
 #include <cstdlib>
 
@@ -14,6 +13,7 @@
 #include "input/setting_steps.h"
 #include "overlay/text_overlay.h"
 #include "state/frame_clock.h"
+#include "state/program_commands.h"
 #include "state/settings.h"
 #include "state/window_state.h"
 
@@ -29,9 +29,6 @@ constexpr int kMinFieldOfView = 1, kMaxFieldOfView = 179;
 constexpr int kMinTesselation = 8, kMaxTesselation = 40;
 constexpr int kMaxLetterbox = 6;
 constexpr int kNumberCounterLimit = 15;
-
-void doNothing() {}
-void ignoreSize(int, int) {}
 
 unsigned char lowerCase(unsigned char key) {
     return key >= 'A' && key <= 'Z' ? static_cast<unsigned char>(key - 'A' + 'a') : key;
@@ -85,11 +82,11 @@ void toggleFullScreen() {
     if (!fullScreen) {
         settings.cameraMode = 0;
         programCommands.leaveFullScreen(kWindowedSize, kWindowedSize);
-        glutSetCursor(GLUT_CURSOR_LEFT_ARROW);
+        programCommands.showCursor(true);
     } else {
         settings.cameraMode = 1;
         programCommands.enterFullScreen();
-        glutSetCursor(GLUT_CURSOR_NONE);
+        programCommands.showCursor(false);
         forceClear = 1;
     }
 }
@@ -177,8 +174,6 @@ void firstStage(unsigned char key) {
     }
 }
 }  // namespace
-
-ProgramCommands programCommands = {doNothing, ignoreSize, doNothing};
 
 void onKeyboard(unsigned char key, int, int) {
     forceClear = 0;  // every key, with a command or not, cancels a pending clear
