@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/frame.h"
+#include "app/scene.h"
 #include "app/window.h"
 #include "capture_options.h"
 #include "images/picture_folders.h"
