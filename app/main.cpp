@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     seedRandom(static_cast<unsigned int>(elapsedMs));
     choosePictureFolders(options.dataFolder);
     chooseStartSettings(options);
-    openWindow(&argc, argv, options.windowed);
+    openWindow(&argc, argv, options.windowed, options.delayUs);
     if (!initScene()) {
         std::fputs("App cannot initialize.\n", stderr);
         return kCannotStart;

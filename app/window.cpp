@@ -4,6 +4,7 @@
 #include <GL/freeglut.h>
 
 #include "app/frame.h"
+#include "app/frame_pacer.h"
 #include "app/reset.h"
 #include "app/scene.h"
 #include "input/keyboard.h"
@@ -20,6 +21,7 @@ namespace {
 // again by each frame until the window has it.
 int askedWidth = 0;  // pixels; 0: no window size pending
 int askedHeight = 0;
+FrameSchedule frameSchedule;  // the frame cap; its period is 0 unless --delay asks for one
 
 void keepAskedWindowSize() {
     if (askedWidth == 0)
@@ -52,7 +54,7 @@ void showCursor(bool shown) {
 }
 }  // namespace
 
-void openWindow(int* argc, char** argv, int windowed) {
+void openWindow(int* argc, char** argv, int windowed, long frameDelayUs) {
     glutInit(argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     fullScreen = windowed ? 0 : 1;
@@ -63,6 +65,7 @@ void openWindow(int* argc, char** argv, int windowed) {
     glutCreateWindow("Varo");
     if (fullScreen)
         glutFullScreen();
+    frameSchedule.periodUs = frameDelayUs;
     glutKeyboardFunc(onKeyboard);
     glutSpecialFunc(onSpecialKey);
     glutSpecialUpFunc(onSpecialKeyUp);
@@ -97,7 +100,10 @@ void askForFullScreen() {
     glutFullScreen();
 }
 
+// Without a frame cap the next frame is asked for at once, as the toolkit's idle loop allows.
 void onIdle() {
+    if (frameSchedule.periodUs > 0)
+        sleepMicroseconds(waitForFrameSlot(frameSchedule, monotonicMicroseconds()));
     glutPostRedisplay();
 }
 
