@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/command_line.h"
+#include "app/given_window.h"
 #include "app/reset.h"
 #include "app/window.h"
 #include "images/picture_folders.h"
@@ -31,6 +32,8 @@ int main(int argc, char** argv) {
     seedRandom(static_cast<unsigned int>(elapsedMs));
     choosePictureFolders(options.dataFolder);
     chooseStartSettings(options);
+    if (options.root || options.windowIdGiven)
+        return runInGivenWindow(options, argc, argv);
     openWindow(&argc, argv, options.windowed, options.delayUs);
     if (!initScene()) {
         std::fputs("App cannot initialize.\n", stderr);
