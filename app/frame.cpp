@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/window.h"
+#include "app/scene.h"
 #include "backdrop/star_field.h"
 #include "board/pin_board.h"
 #include "motion/oscillator_bank.h"

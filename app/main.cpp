@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/command_line.h"
+#include "app/given_window.h"
 #include "app/reset.h"
 #include "app/window.h"
 #include "images/picture_folders.h"
@@ -34,7 +35,9 @@ int main(int argc, char** argv) {
     choosePictureFolders(options.dataFolder.empty() ? nullptr : options.dataFolder.c_str());
     chooseUserPictures(options.pictures);
     chooseStartSettings(options.show);
-    openWindow(&argc, argv, options.windowed);
+    if (options.root || options.windowIdGiven)
+        return runInGivenWindow(options, argc, argv);
+    openWindow(&argc, argv, options.windowed, options.delayUs);
     if (!initScene()) {
         std::fputs("App cannot initialize.\n", stderr);
         return kCannotStart;

@@ -1,22 +1,19 @@
-// Start-up and the toolkit's window callbacks: the scene set-up, reshape, idle and display.
+// The program's own window, through the toolkit: start-up, the window mode and the callbacks.
 #include "app/window.h"
 
 #include <GL/freeglut.h>
 
 #include "app/frame.h"
+#include "app/frame_pacer.h"
 #include "app/reset.h"
-#include "backdrop/star_field.h"
-#include "images/texture_table.h"
-#include "images/user_pictures.h"
+#include "app/scene.h"
 #include "input/keyboard.h"
 #include "input/special_keys.h"
-#include "motion/oscillator_bank.h"
 #include "overlay/text_overlay.h"
 #include "state/frame_clock.h"
-#include "state/settings.h"
+#include "state/program_commands.h"
 #include "state/window_state.h"
 #include "view/camera.h"
-#include "view/projection.h"
 
 namespace {
 // Leaving full screen, the toolkit first restores the size the window had before it went full
@@ -24,6 +21,7 @@ namespace {
 // again by each frame until the window has it.
 int askedWidth = 0;  // pixels; 0: no window size pending
 int askedHeight = 0;
+FrameSchedule frameSchedule;  // the frame cap; its period is 0 unless --delay asks for one
 
 void keepAskedWindowSize() {
     if (askedWidth == 0)
@@ -33,41 +31,30 @@ void keepAskedWindowSize() {
     else
         glutReshapeWindow(askedWidth, askedHeight);
 }
-}  // namespace
-
-namespace {
-constexpr int kStarCount = 2000;
-constexpr float kStarOuterExtent = 8.0f;  // stars fill the cube -8..8...
-constexpr float kStarInnerExtent = 5.0f;  // ...outside the central cube of half-size 5.01
-constexpr int kStarShapeCubeShell = 1;
-
-// Fixed GL state: colour material, light model and fog are loaded although lighting and fog
-// are never enabled, so they leave the picture as it is.
-void setFixedGlState() {
-    glEnable(GL_COLOR_MATERIAL);
-    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
-    glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, 1);
-    glMateriali(GL_FRONT_AND_BACK, GL_SHININESS, 5);
-    glShadeModel(GL_SMOOTH);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glAlphaFunc(GL_GREATER, 0.0f);
-    glDisable(GL_DITHER);
-    const GLfloat fogColour[] = {0, 0, 0, 1};
-    glFogi(GL_FOG_MODE, GL_LINEAR);
-    glFogfv(GL_FOG_COLOR, fogColour);
-    glFogf(GL_FOG_START, 0.5f);
-    glFogf(GL_FOG_END, 10.0f);
-    glFogf(GL_FOG_DENSITY, 0.1f);
-}
 
 // main seeds from the toolkit clock read before glutInit, which counts from boot; the
 // frames count from glutInit. Timed events must use the frames' clock.
 void moveClockToFrameTime() {
     elapsedMs = glutGet(GLUT_ELAPSED_TIME);
 }
+
+// The start message is drawn before the first reshape reports the window's size, so it takes
+// the size from the toolkit, as the text always did; the scene's set-up before it sees none.
+void keepWindowSizeFromToolkit() {
+    windowWidth = glutGet(GLUT_WINDOW_WIDTH);
+    windowHeight = glutGet(GLUT_WINDOW_HEIGHT);
+}
+
+void warpPointer(int x, int y) {
+    glutWarpPointer(x, y);
+}
+
+void showCursor(bool shown) {
+    glutSetCursor(shown ? GLUT_CURSOR_LEFT_ARROW : GLUT_CURSOR_NONE);
+}
 }  // namespace
 
-void openWindow(int* argc, char** argv, int windowed) {
+void openWindow(int* argc, char** argv, int windowed, long frameDelayUs) {
     glutInit(argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     fullScreen = windowed ? 0 : 1;
@@ -78,6 +65,7 @@ void openWindow(int* argc, char** argv, int windowed) {
     glutCreateWindow("Varo");
     if (fullScreen)
         glutFullScreen();
+    frameSchedule.periodUs = frameDelayUs;
     glutKeyboardFunc(onKeyboard);
     glutSpecialFunc(onSpecialKey);
     glutSpecialUpFunc(onSpecialKeyUp);
@@ -90,21 +78,14 @@ void openWindow(int* argc, char** argv, int windowed) {
 }
 
 bool initScene() {
-    programCommands = {resetEverything, askForWindowSize, askForFullScreen};
-    resetSettings();
-    glClearColor(0, 0, 0, 1);
-    setupView();
-    setFixedGlState();
-    seedOscillators(oscillatorCount);
-    starField.build(kStarCount, kStarOuterExtent, kStarInnerExtent, kStarShapeCubeShell);
-    loadTextures();
-    loadUserPictures();
-    settings.imageIndex = startPicture(settings.imageIndex);  // the reset could not know them
-    textOverlay.fontTexture = textureIds[0];
+    programCommands = {resetEverything, askForWindowSize, askForFullScreen, warpPointer,
+                       showCursor};
+    setUpScene();
     moveClockToFrameTime();
+    keepWindowSizeFromToolkit();
     textOverlay.showMessage("Press ? key for Help Screen");
-    glutWarpPointer(kWarpX, kWarpY);
-    glutSetCursor(fullScreen ? GLUT_CURSOR_NONE : GLUT_CURSOR_LEFT_ARROW);
+    warpPointer(kWarpX, kWarpY);
+    showCursor(!fullScreen);
     return true;
 }
 
@@ -119,13 +100,10 @@ void askForFullScreen() {
     glutFullScreen();
 }
 
-void onReshape(int width, int height) {
-    windowWidth = width;
-    windowHeight = height;
-    glViewport(0, 0, width, height);
-}
-
+// Without a frame cap the next frame is asked for at once, as the toolkit's idle loop allows.
 void onIdle() {
+    if (frameSchedule.periodUs > 0)
+        sleepMicroseconds(waitForFrameSlot(frameSchedule, monotonicMicroseconds()));
     glutPostRedisplay();
 }
 
@@ -134,10 +112,4 @@ void onDisplay() {
     elapsedMs = glutGet(GLUT_ELAPSED_TIME);
     renderFrame();
     glutSwapBuffers();
-}
-
-void releaseGraphics() {
-    starField.release();
-    if (textureCount != 0)
-        glDeleteTextures(textureCount, textureIds);
 }

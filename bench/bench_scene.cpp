@@ -10,7 +10,7 @@
 
 #include "app/frame.h"
 #include "app/reset.h"
-#include "app/window.h"
+#include "app/scene.h"
 #include "bench/measure.h"
 #include "board/pin_board.h"
 #include "input/keyboard.h"

@@ -3,10 +3,9 @@
 // Globals:
 //   letterboxPhase  bounce counter behind the letterbox key, -5..6; letterbox is its size
 //   numberCounter   0..15, stepped and shown by 'n'; nothing else reads it
-//   programCommands what the keys ask of the program as a whole; idle until start-up connects it
 #include "input/keyboard.h"
 
-#include <GL/freeglut.h>
+#include <GL/gl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +15,7 @@
 #include "input/setting_steps.h"
 #include "overlay/text_overlay.h"
 #include "state/frame_clock.h"
+#include "state/program_commands.h"
 #include "state/settings.h"
 #include "state/window_state.h"
 
@@ -28,9 +28,6 @@ constexpr double kSlower = 0.9, kFaster = 1.111111;    // not exact inverses, by
 constexpr double kSmaller = 0.95, kLarger = 1.055555;  // likewise
 constexpr double kCameraZStep = 0.05;
 constexpr int kNumberCounterLimit = 15;
-
-void doNothing() {}
-void ignoreSize(int, int) {}
 
 unsigned char lowerCase(unsigned char key) {
     return key >= 'A' && key <= 'Z' ? static_cast<unsigned char>(key - 'A' + 'a') : key;
@@ -84,11 +81,11 @@ void toggleFullScreen() {
     if (!fullScreen) {
         settings.cameraMode = 0;
         programCommands.leaveFullScreen(kWindowedSize, kWindowedSize);
-        glutSetCursor(GLUT_CURSOR_LEFT_ARROW);
+        programCommands.showCursor(true);
     } else {
         settings.cameraMode = 1;
         programCommands.enterFullScreen();
-        glutSetCursor(GLUT_CURSOR_NONE);
+        programCommands.showCursor(false);
         forceClear = 1;
     }
 }
@@ -179,8 +176,6 @@ void firstStage(unsigned char key) {
     }
 }
 }  // namespace
-
-ProgramCommands programCommands = {doNothing, ignoreSize, doNothing};
 
 void onKeyboard(unsigned char key, int, int) {
     forceClear = 0;  // every key, with a command or not, cancels a pending clear

@@ -5,7 +5,7 @@
 // The one instance `textOverlay` is defined with the other global objects in global_objects.cpp.
 #include "overlay/text_overlay.h"
 
-#include <GL/freeglut.h>
+#include <GL/glu.h>
 
 #include <cstdio>
 #include <cstring>
@@ -42,8 +42,6 @@ double clockSeconds() {
 }
 
 void beginText() {
-    const int width = glutGet(GLUT_WINDOW_WIDTH);
-    const int height = glutGet(GLUT_WINDOW_HEIGHT);
     glEnable(GL_BLEND);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, textOverlay.fontTexture);
@@ -54,12 +52,12 @@ void beginText() {
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);  // text stays filled in every polygon mode
     glPushMatrix();
     glPushAttrib(GL_VIEWPORT_BIT);
-    glViewport(0, 0, width, height);
+    glViewport(0, 0, windowWidth, windowHeight);
     // The projection is replaced, not saved: text comes after all 3-D drawing of a frame and
     // the next frame loads its own perspective.
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(0, width, 0, height, -1, 1);
+    glOrtho(0, windowWidth, 0, windowHeight, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }
@@ -117,7 +115,7 @@ TextOverlay::TextOverlay() {
 TextOverlay::~TextOverlay() = default;
 
 void TextOverlay::drawText(const char* text, short x, short y, float size) {
-    const short bottom = toPixel(glutGet(GLUT_WINDOW_HEIGHT) - y);
+    const short bottom = toPixel(windowHeight - y);
     const auto width = static_cast<float>(size * kGlyphWidth);
     const auto height = static_cast<float>(size);
     const auto advance = static_cast<float>(size * kGlyphAdvance);

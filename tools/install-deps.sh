@@ -4,6 +4,7 @@ set -euo pipefail
 packages=(
     cmake g++ make pkg-config  # the build
     freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri libpng-dev libjpeg62-turbo-dev  # the program
+    libx11-dev                                # the host for a window another program made
     libgtest-dev                              # unit tests
     zlib1g-dev console-setup-linux            # the data-file tool and the font it reads
     xvfb xauth xdotool imagemagick x11-utils x11-apps  # a virtual display, input, screenshots

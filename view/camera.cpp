@@ -7,12 +7,13 @@
 //   mouseMoved                    flag: a pointer report arrived since the last warp
 #include "view/camera.h"
 
-#include <GL/freeglut.h>
+#include <GL/freeglut.h>  // GLUT_LEFT_BUTTON: the pointer callbacks get the toolkit's codes
 
 #include <cmath>
 
 #include "motion/oscillator_bank.h"
 #include "state/frame_clock.h"
+#include "state/program_commands.h"
 #include "state/settings.h"
 
 double cameraPitch = 0;
@@ -45,7 +46,7 @@ void flyAutomatically() {
 void steerByHand() {
     if (mouseMoved) {
         mouseMoved = 0;
-        glutWarpPointer(kWarpX, kWarpY);
+        programCommands.warpPointer(kWarpX, kWarpY);
         applyArrowKeys();
     }
     cameraPitch += mouseDY * kDegreesPerPixel;

@@ -15,6 +15,7 @@
 
 #include "app/command_line.h"
 #include "app/reset.h"
+#include "app/scene.h"
 #include "app/window.h"
 #include "motion/random.h"
 #include "state/frame_clock.h"

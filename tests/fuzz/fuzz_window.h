@@ -3,6 +3,7 @@
 
 #include <GL/freeglut.h>
 
+#include "app/scene.h"
 #include "app/window.h"
 
 inline void openFuzzWindow() {

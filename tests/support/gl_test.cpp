@@ -12,6 +12,7 @@
 
 #include "app/frame.h"
 #include "app/reset.h"
+#include "app/scene.h"
 #include "app/window.h"
 #include "input/keyboard.h"
 #include "motion/oscillator_bank.h"

@@ -19,6 +19,7 @@
 
 #include "app/frame.h"
 #include "app/reset.h"
+#include "app/scene.h"
 #include "app/window.h"
 #include "capture_options.h"
 #include "images/picture_folders.h"
