@@ -22,14 +22,6 @@ const std::vector<PassedOnOption> kToolkitOptions = {
     {"-iconic", false}, {"-gldebug", false}, {"-sync", false},
 };
 
-bool readWindowId(const char* text, unsigned long& id) {
-    char* end = nullptr;
-    errno = 0;
-    id = std::strtoul(text, &end, 0);  // decimal, or hexadecimal after 0x
-    return *text != '-' && end != text && *end == '\0' && errno == 0 && id != 0 &&
-           id <= kMaxWindowId;
-}
-
 std::vector<Option> programOptions(StartOptions& o) {
     return {
         flagOption("window", o.windowed, 1, "start in a 512 x 512 window instead of full screen"),
@@ -65,6 +57,14 @@ std::vector<Option> varoOptions(StartOptions& o) {
     return options;
 }
 }  // namespace
+
+bool readWindowId(const char* text, unsigned long& id) {
+    char* end = nullptr;
+    errno = 0;
+    id = std::strtoul(text, &end, 0);  // decimal, or hexadecimal after 0x
+    return text[0] >= '0' && text[0] <= '9' && *end == '\0' && errno == 0 && id != 0 &&
+           id <= kMaxWindowId;
+}
 
 std::vector<Option> showOptions(StartSettings& s, std::string& dataFolder,
                                 std::vector<std::string>& pictures) {

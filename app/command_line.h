@@ -30,6 +30,10 @@ enum class CommandLineRequest { run, showHelp, showVersion, bad };
 std::vector<Option> showOptions(StartSettings& show, std::string& dataFolder,
                                 std::vector<std::string>& pictures);
 
+// An X window id as --window-id and XSCREENSAVER_WINDOW give it: decimal, or hexadecimal after
+// 0x; never 0, never signed.
+bool readWindowId(const char* text, unsigned long& id);
+
 // Takes the program's options out of argv (adjusting argc) and leaves the toolkit's own
 // (-display NAME, -geometry WxH+X+Y, -direct, -indirect, -iconic, -gldebug, -sync) for
 // glutInit. A bad option or value gives `bad` and a one-line reason in `error`.

@@ -73,14 +73,6 @@ int leaveWithTheServer(Display*) {
 
 // --- The window and its context ---------------------------------------------------------------
 
-// XScreenSaver names its window in decimal or in 0x hex.
-bool readWindowId(const char* text, unsigned long& id) {
-    char* end = nullptr;
-    errno = 0;
-    id = std::strtoul(text, &end, 0);
-    return text[0] >= '0' && text[0] <= '9' && *end == '\0' && errno == 0 && id != 0;
-}
-
 // The window asked for, or 0 for the display's root window; false for an XSCREENSAVER_WINDOW
 // that is not a window id.
 bool chooseWindow(const StartOptions& options, unsigned long& id) {
