@@ -1,0 +1,148 @@
+// The view: letterbox, perspective, polygon mode; the camera's flight, steering and pointer warp.
+#include <GL/freeglut.h>
+#include <GL/glu.h>
+
+#include <chrono>
+#include <cmath>
+#include <thread>
+#include <tuple>
+
+#include "motion/oscillator_bank.h"
+#include "state/frame_clock.h"
+#include "state/settings.h"
+#include "state/window_state.h"
+#include "tests/support/gl_test.h"
+#include "view/camera.h"
+#include "view/projection.h"
+
+namespace {
+using View = VaroTest;
+
+// GLU's perspective is the measure (at 0 degrees it loads nothing); unknown mode 3 keeps the last.
+TEST_F(View, LetterboxesTheViewportNarrowsTheViewAndSetsThePolygonMode) {
+    const struct {
+        int width, height, level, fieldOfView;
+        float cameraZ;
+        int bottom, visible;  // the bottom bar and the rows between the bars
+        double fovy, aspect;  // aspect 1 when no row is visible
+        int polyMode, polygon;
+    } cases[] = {
+        {1000, 601, 3, 120, -0.5f, 90, 420, 105.5, 1000 / 420.0, 1, GL_LINE},  // top bar 91
+        {0, 0, 0, 100, 3.0f, 0, 0, 100, 1.0, 2, GL_POINT},  // before the first reshape
+        {300, 2, 6, 100, 3.0f, 0, 1, 71, 300.0, 3, GL_POINT},
+        {300, 1, 6, 100, 3.0f, 0, 0, 71, 1.0, 0, GL_FILL},  // no row between the bars
+        {1024, 768, 6, 1, -40.0f, 230, 307, -28, 1024 / 307.0, 1, GL_LINE},
+        {1024, 768, 6, 29, 3.0f, 230, 307, 0, 1024 / 307.0, 0, GL_FILL},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height << " at " << c.fovy);
+        windowWidth = c.width, windowHeight = c.height, settings.letterbox = c.level;
+        settings.fieldOfView = c.fieldOfView, settings.cameraZ = c.cameraZ;
+        settings.polyMode = c.polyMode;
+        glMatrixMode(GL_TEXTURE);
+        setupView();
+        std::array<GLint, 7> got{};  // matrix mode, viewport, polygon modes
+        glGetIntegerv(GL_MATRIX_MODE, &got[0]);
+        glGetIntegerv(GL_VIEWPORT, &got[1]);
+        glGetIntegerv(GL_POLYGON_MODE, &got[5]);
+        EXPECT_EQ(got, (std::array<GLint, 7>{GL_MODELVIEW, 0, c.bottom, c.width, c.visible,
+                                             c.polygon, c.polygon}));
+        const std::array<double, 16> eye = {1, 0, 0, 0, 0, 1, 0,          0,
+                                            0, 0, 1, 0, 0, 0, -c.cameraZ, 1};
+        EXPECT_EQ(currentMatrix(GL_MODELVIEW_MATRIX), eye);
+        const auto projection = currentMatrix(GL_PROJECTION_MATRIX);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        gluPerspective(c.fovy, c.aspect, 0.02, c.cameraZ + 14.0);  // the far plane 14 past the eye
+        EXPECT_EQ(currentMatrix(GL_PROJECTION_MATRIX), projection);
+    }
+    glMatrixMode(GL_MODELVIEW);
+    windowWidth = kTestWindowWidth, windowHeight = kTestWindowHeight;
+}
+
+using Values = std::array<double, 5>;  // pitch, yaw, x, y, z
+
+void placeCamera(const Values& v) {
+    cameraPitch = v[0], cameraYaw = v[1], cameraX = v[2], cameraY = v[3], cameraPosZ = v[4];
+}
+
+bool waitForReport(int ms = 2000) {
+    for (; !mouseMoved && ms > 0; ms -= 5)  // 5 ms turns for the X server
+        pumpEvents(), std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return mouseMoved;
+}
+
+using Camera = VaroTest;
+
+// Every oscillator at an end of its range (sin = +-1); the pointer 5 pixels right of home.
+TEST_F(Camera, FliesOnItsOscillatorsUnlessPausedAndSteersByHandEvenWhenPaused) {
+    phase[1] = 5 * M_PI, phase[2] = -5 * M_PI, phase[4] = phase[6] = M_PI / 20;
+    phase[5] = -M_PI / 20;
+    onMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, kWarpX + 5, kWarpY);  // a press reports too
+    const std::tuple<int, int, Values> cases[] = {{0, 0, {20, -30, 0.3, -0.3, 3}},
+                                                  {0, 1, {12, -7, 0.2, 0.1, -0.6}},
+                                                  {2, 0, {12, -7, 0.2, 0.1, -0.6}},
+                                                  {1, 1, {12, -6.5, 0.2, 0.1, -0.6}}};
+    for (const auto& [mode, pause, expected] : cases) {
+        settings.cameraMode = mode, paused = pause;
+        placeCamera({12, -7, 0.2, 0.1, -0.6});
+        updateCamera();
+        EXPECT_EQ((Values{cameraPitch, cameraYaw, cameraX, cameraY, cameraPosZ}), expected)
+            << "mode " << mode << " paused " << pause;
+    }
+}
+
+// A tenth of a degree per pixel each frame until the next report, without bound or wrap; the
+// left button reports on release too, no other; arrow keys walk only in the frame after one.
+TEST_F(Camera, PointerOffsetsTurnTheManualCameraEveryFrameUntilTheNextReport) {
+    settings.cameraMode = 1, frameStep = 0.05f, arrowKeys = 4;
+    onMouseButton(GLUT_LEFT_BUTTON, GLUT_UP, kWarpX + 1500, kWarpY - 2100);
+    onMouseButton(GLUT_RIGHT_BUTTON, GLUT_DOWN, 0, 0);
+    onMouseButton(GLUT_MIDDLE_BUTTON, GLUT_UP, 0, 0);
+    for (int frame = 1; frame <= 3; ++frame) {
+        glLoadIdentity();
+        glTranslated(0, 0, -3);  // the eye's look-at
+        updateCamera();
+        EXPECT_EQ(std::make_tuple(mouseMoved, cameraYaw, cameraPitch),
+                  std::make_tuple(0, frame * 150.0, frame * -210.0));
+    }
+    // Pitch -630 after yaw 450: (x, y, z) to (z, x, y); the target (0, 0, -0.1) to the origin.
+    const std::array<double, 16> expected = {0, 1, 0, 0, 0, 0, 1, 0, 1, 0, 0, 0, 0.1, 0, -3, 1};
+    const auto actual = currentMatrix(GL_MODELVIEW_MATRIX);
+    for (int n = 0; n < 16; ++n)
+        EXPECT_NEAR(actual[n], expected[n], 1e-5) << n;
+}
+
+// At a 30-degree heading every key moves x and z, so every sign shows; y stays level.
+TEST_F(Camera, ArrowKeysWalkTheGroundAlongTheHeading) {
+    const double s = 0.05, c = 0.1 * std::sqrt(3.0) / 2;  // a 0.1 step at 30 degrees
+    const std::tuple<int, double, double> walks[] = {
+        {1, -c, -s}, {2, c, s}, {4, s, -c}, {8, -s, c}};
+    settings.cameraMode = 1, frameStep = 0.05f;  // two units a second: a 0.1 step
+    for (const auto& [keys, dx, dz] : walks) {
+        arrowKeys = keys, mouseMoved = 1;
+        placeCamera({45, 30, 1.0, 0.3, 2.0});
+        updateCamera();
+        EXPECT_LT(std::hypot(cameraX - 1.0 - dx, cameraPosZ - 2.0 - dz), 1e-6) << keys;
+        EXPECT_EQ(std::make_pair(cameraY, cameraPitch), std::make_pair(0.3, 45.0)) << keys;
+    }
+}
+
+// freeglut reports a warp back as a motion to the warp centre; no report, no warp home.
+TEST_F(Camera, TheWarpHomeComesBackAsAReportOfNoOffset) {
+    glutPassiveMotionFunc(onPointerMotion);
+    glutWarpPointer(kWarpX, kWarpY);
+    for (int ms = 2000; waitForReport(ms); ms = 100)
+        mouseMoved = 0;  // drains the reports of earlier warps
+    settings.cameraMode = 1;
+    glutWarpPointer(460, 340);  // the user moves the pointer
+    ASSERT_TRUE(waitForReport());
+    updateCamera();  // turns, and sends the pointer home
+    ASSERT_TRUE(waitForReport());
+    EXPECT_EQ(std::make_tuple(mouseDX, mouseDY, cameraYaw), std::make_tuple(0, 0, 1.0));
+    mouseMoved = 0;
+    updateCamera();
+    EXPECT_FALSE(waitForReport(300));
+    glutPassiveMotionFunc(nullptr);
+}
+}  // namespace
