@@ -11,8 +11,7 @@
 namespace {
 using Star = std::array<double, 6>;  // x, y, z, red, green, blue
 
-// The program's 2000 stars from `seed` (extents 8 and 5), turned `degrees` about y: candidates
-// x, y, z until the shape accepts one, then the tint draw and the channels blue, green, red.
+// 2000 stars (extents 8, 5) turned about y: x, y, z until accepted; the tint; blue, green, red.
 std::vector<Star> expectedStars(unsigned seed, int shape, double degrees) {
     seedRandom(seed);
     std::vector<Star> stars(2000);
@@ -35,8 +34,7 @@ std::vector<Star> expectedStars(unsigned seed, int shape, double degrees) {
 
 using StarFieldTest = VaroTest;
 
-// Shape 1 is the cube less its centre cube, 2 the upper half of a spherical shell, 3 the shell.
-// A build replaces the list, drawn as it is, then turned 120 degrees about y, depth test off.
+// Shapes: 1 a cube less its centre, 2 the upper half shell, 3 the shell; twice, turned 120 degrees.
 TEST_F(StarFieldTest, StarsFollowTheGeneratorForEachShapeAndShowAgainTurned) {
     StarField field;
     for (int shape : {1, 2, 3}) {
@@ -66,8 +64,7 @@ TEST_F(StarFieldTest, StarsFollowTheGeneratorForEachShapeAndShowAgainTurned) {
     EXPECT_FALSE(glIsList(list));
 }
 
-// One star in pixels: one in the first pass, two by two in the second, none where the depth
-// buffer holds the near plane.
+// One star: a pixel in the first pass, two by two in the second, none behind the near plane.
 TEST_F(StarFieldTest, PassesDrawOneAndTwoPixelPointsDepthTested) {
     StarField field;
     seedRandom(3);
