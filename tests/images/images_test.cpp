@@ -1,0 +1,272 @@
+// Pictures: the BMP texture table and the folders searched; the person's PNG and JPEG files,
+// made here and decoded or refused (VARO_PICTURE_SEEDS=DIR keeps them there, as fuzz seeds).
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>  // before jpeglib.h, which needs it
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <jpeglib.h>
+#include <png.h>
+#include <zlib.h>
+
+#include "images/picture_file.h"
+#include "images/picture_folders.h"
+#include "images/texture_table.h"
+#include "tests/support/gl_test.h"
+
+namespace fs = std::filesystem;
+namespace {
+using Bytes = std::vector<unsigned char>;
+constexpr int kTopRow = 127 * 128 * 4;  // where the top texture row, the file's first, starts
+
+// The RGBA texels of a texture, texture row 0 (t = 0) first.
+Bytes texelsOf(GLuint texture) {
+    Bytes texels(128 * 128 * 4);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    return texels;
+}
+
+// One GL state value: get(glGetTexEnviv, GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE) and the like.
+template <typename Query, typename... Names>
+GLint get(Query query, Names... names) {
+    GLint value = 0;
+    query(names..., &value);
+    return value;
+}
+
+class TextureTable : public VaroTest {
+protected:
+    const fs::path folder_ = "/tmp/varo-images-" + std::to_string(getpid());
+    void SetUp() override { VaroTest::SetUp(), fs::create_directory(folder_); }
+    void TearDown() override { fs::remove_all(folder_), VaroTest::TearDown(); }
+    // A made-up file: a header of zeros, then the given pixel bytes (blue, green, red).
+    std::string scratch(const char* name, Bytes pixels) const {
+        pixels.insert(pixels.begin(), 54, 0);
+        std::ofstream(folder_ / name).write(reinterpret_cast<char*>(pixels.data()), pixels.size());
+        return folder_ / name;
+    }
+};
+
+using Sample = std::function<unsigned(int x, int y, int channel)>;  // 8-bit values
+using Quads = std::array<std::array<int, 4>, 4>;  // top left, top right, bottom left, right
+Quads greys(int a, int b, int c, int d) {
+    return {{{a, a, a}, {b, b, b}, {c, c, c}, {d, d, d}}};
+}
+const Quads kRgbw = {{{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, {255, 255, 255, 255}}};
+const Quads kGreys = greys(0, 85, 170, 255), kAlphas = greys(0, 51, 128, 255);
+Sample quads(int w, int h, const Quads& q) {
+    return [=](int x, int y, int c) { return q[(y >= h / 2) * 2 + (x >= w / 2)][c]; };
+}
+
+void appendBytes(png_structp png, png_bytep bytes, size_t n) {
+    auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
+    out->insert(out->end(), bytes, bytes + n);
+}
+
+Bytes png(int w, int h, int type, int depth, const Sample& sample, int interlace = 0,
+          std::vector<png_color> palette = {}, Bytes alphas = {}) {
+    Bytes out;
+    png_structp p = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(p);
+    png_set_write_fn(p, &out, appendBytes, nullptr);
+    png_set_IHDR(p, info, w, h, depth, type, interlace, 0, 0);
+    if (!palette.empty())
+        png_set_PLTE(p, info, palette.data(), static_cast<int>(palette.size()));
+    png_set_tRNS(p, info, alphas.data(), static_cast<int>(alphas.size()), nullptr);
+    png_write_info(p, info), png_set_packing(p);  // packing: after the header
+    const int channels = png_get_channels(p, info), bytes = depth / 16 + 1;  // 16 bits: twice
+    Bytes row(w * channels * bytes);
+    for (int pass = png_set_interlace_handling(p); pass > 0; --pass)
+        for (int y = 0; y < h; png_write_row(p, row.data()), ++y)
+            for (size_t i = 0; i < row.size(); ++i)
+                row[i] = sample(i / bytes / channels, y, i / bytes % channels);
+    png_write_end(p, nullptr), png_destroy_write_struct(&p, &info);
+    return out;
+}
+
+// 32 x 32, quadrants of these colours, no colour subsampling (which would bleed across edges).
+Bytes jpeg(int channels, J_COLOR_SPACE space, const Quads& q, bool progressive = false,
+           Bytes exif = {0}) {
+    jpeg_compress_struct c;
+    jpeg_error_mgr errors;
+    unsigned char* memory = nullptr;
+    unsigned long size = 0;
+    c.err = jpeg_std_error(&errors), jpeg_create_compress(&c), jpeg_mem_dest(&c, &memory, &size);
+    c.image_width = c.image_height = 32, c.input_components = channels, c.in_color_space = space;
+    jpeg_set_defaults(&c), c.comp_info[0].h_samp_factor = c.comp_info[0].v_samp_factor = 1;
+    progressive ? jpeg_simple_progression(&c) : void();
+    jpeg_start_compress(&c, TRUE);
+    jpeg_write_marker(&c, JPEG_APP0 + 1, exif.data(), static_cast<unsigned>(exif.size()));
+    Bytes row(32 * channels);
+    for (JSAMPROW rows[] = {row.data()}; c.next_scanline < 32; jpeg_write_scanlines(&c, rows, 1))
+        for (int i = 0; i < 32 * channels; ++i)
+            row[i] = quads(32, 32, q)(i / channels, c.next_scanline, i % channels);
+    jpeg_finish_compress(&c), jpeg_destroy_compress(&c);
+    Bytes out(memory, memory + size);
+    free(memory);
+    return out;
+}
+
+// Texels off these quadrants' colours by more than `tolerance`, or not opaque.
+int wrongTexels(const unsigned char* block, const Quads& q, int tolerance) {
+    int wrong = 0;
+    for (int t = 0; t < 128 * 128 * 4; ++t) {  // the bottom row first
+        const int want = t % 4 == 3 ? 255 : q[(t < 1 << 15) * 2 + (t % 512 > 255)][t % 4];
+        wrong += std::abs(block[t] - want) > tolerance;
+    }
+    return wrong;
+}
+
+// A 1 x 1 PNG whose header claims w x h, its checksum made right.
+Bytes claiming(unsigned w, unsigned h) {
+    Bytes file = png(1, 1, PNG_COLOR_TYPE_GRAY, 8, quads(1, 1, kGreys));
+    for (int n = 0; n < 4; ++n)
+        file[16 + n] = w >> (24 - 8 * n), file[20 + n] = h >> (24 - 8 * n);
+    for (unsigned n = 0, crc = crc32(0, &file[12], 17); n < 4; ++n)
+        file[29 + n] = crc >> (24 - 8 * n);
+    return file;
+}
+}  // namespace
+
+// The font is sharp, its alpha the mean; the pictures are opaque and mipmapped down to 1 x 1.
+TEST_F(TextureTable, HoldsTheThreePicturesWithTheirAlphaAndFilters) {
+    const char* files[] = {"font.bmp", "fisheye.bmp", "monacolor128.bmp"};
+    for (int entry = 0; entry < 3; ++entry) {
+        GLuint alone = loadBmpTexture(files[entry], entry ? 255 : -1, 0, 0);
+        const Bytes want = texelsOf(alone);
+        glDeleteTextures(1, &alone);
+        EXPECT_TRUE(texelsOf(textureIds[entry]) == want) << files[entry];
+        EXPECT_EQ(get(glGetTexLevelParameteriv, GL_TEXTURE_2D, 7, GL_TEXTURE_WIDTH), entry ? 1 : 0);
+        EXPECT_EQ(get(glGetTexParameteriv, GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER),
+                  entry ? GL_NEAREST_MIPMAP_NEAREST : GL_LINEAR);
+        EXPECT_EQ(get(glGetTexParameteriv, GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+    }
+}
+
+// Each case: the alpha value and threshold, then the alpha of the file's six pixels. The file
+// ends inside the fifth pixel; past the end a byte is 255 in colour and -1 in the alpha rules.
+TEST_F(TextureTable, AlphaIsTheTruncatedMeanOrAThresholdedValue) {
+    const auto path = scratch("cut.bmp", {100, 60, 30, 0, 0, 100, 99, 99, 99, 0, 0, 0, 10, 20});
+    const int colours[] = {30, 60, 100, 100, 0, 0, 99, 99, 99, 0, 0, 0, 255, 20, 10, 255, 255, 255};
+    const int cases[][8] = {
+        {-1, 0, 63, 33, 99, 0, 9, 255},               // the mean, truncated; -3 / 3 stores as 255
+        {200, 100, 200, 200, 0, 0, 0, 0},             // blue, then red reach 100; 99 does not
+        {0x180, 0, 0x80, 0x80, 0x80, 0x80, 0x80, 0},  // the low 8 bits; all but -1 reach 0
+    };
+    for (const auto& c : cases) {
+        GLuint texture = loadBmpTexture(path.c_str(), c[0], c[1], 0);
+        const Bytes texels = texelsOf(get(glGetIntegerv, GL_TEXTURE_BINDING_2D));  // left bound
+        for (int i = 0; i < 24; ++i)
+            EXPECT_EQ(texels[kTopRow + i], i % 4 == 3 ? c[2 + i / 4] : colours[i / 4 * 3 + i % 4])
+                << "alpha " << c[0] << " pixel " << i / 4;
+        glDeleteTextures(1, &texture);
+    }
+    EXPECT_EQ(get(glGetTexEnviv, GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE), GL_MODULATE);
+}
+
+// A missing name, a folder and a named pipe (which would block a reader for good) give 0 at once.
+TEST_F(TextureTable, OnlyARegularFileIsAPicture) {
+    ASSERT_TRUE(fs::create_directory(folder_ / "folder.bmp"));
+    ASSERT_EQ(mkfifo((folder_ / "pipe.bmp").c_str(), 0644), 0);
+    for (const char* name : {"absent.bmp", "folder.bmp", "pipe.bmp"})
+        EXPECT_EQ(loadBmpTexture((folder_ / name).c_str(), -1, 0, 1), 0u) << name;
+}
+
+// The folders: VARO_DATA_DIR (without --data), the working directory, installed, source tree.
+TEST_F(TextureTable, EachPictureComesFromTheFirstFolderThatHoldsIt) {
+    ASSERT_TRUE(fs::create_directory(folder_ / "fisheye.bmp"));  // not a file: passed over
+    const std::string font = scratch("font.bmp", {3, 2, 1});
+    setenv("VARO_DATA_DIR", folder_.c_str(), 1);
+    choosePictureFolders(nullptr);
+    unsetenv("VARO_DATA_DIR");
+    char path[kPicturePathCapacity], folders[4 * kPicturePathCapacity];
+    const std::string found[][2] = {
+        {"font.bmp", font}, {"fisheye.bmp", "./fisheye.bmp"}, {"absent.bmp", ""}};
+    for (const auto& [name, where] : found)
+        EXPECT_EQ(findPicture(name.c_str(), path) ? path : "", where);
+    describePictureFolders(folders, sizeof folders);
+    const fs::path prefix = fs::canonical("/proc/self/exe").parent_path().parent_path();
+    EXPECT_EQ(folders, folder_.string() + ", ., " + (prefix / "share/varo").string() + ", " +
+                           fs::canonical("../data").string());
+
+    const GLuint portrait = textureIds[2];
+    textureCount = 2;
+    loadTextures();  // one entry free: it takes the made-up font.bmp and no more
+    EXPECT_EQ(texelsOf(textureIds[2])[kTopRow], 1);
+    EXPECT_EQ(textureCount, 3);
+    textureIds[2] = portrait;
+    choosePictureFolders(".");
+}
+
+// Rows top down, red first, on black; interlaced 18 x 20, its middle square; 1-pixel checkers
+// average to grey. CMYK inverted, as Adobe's programs store it. Then the refused, and why.
+TEST(PictureFile, EveryVariantShowsItsQuadrantsUprightAndBadFilesAreRefusedWithTheirReason) {
+    const Bytes turnedRight = {'E', 'x',  'i', 'f', 0, 0, 'M', 'M', 0, 42, 0, 0, 0, 8, 0, 1,
+                               1,   0x12, 0,   3,   0, 0, 0,   1,   0, 6,  0, 0, 0, 0, 0, 0};
+    const auto index = [](int x, int y, int) { return unsigned(y * 2 + x); };
+    const auto greyAlpha = [](int x, int y, int c) { return c ? kAlphas[y * 2 + x][0] : 255u; };
+    const auto checkers = [](int x, int y, int) { return (x + y) % 2u; };
+    const std::vector<png_color> rgbw = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
+    const Bytes rgb = png(2, 2, 2, 8, quads(2, 2, kRgbw)), photo = jpeg(3, JCS_RGB, kRgbw);
+    Bytes badCrc = rgb;
+    badCrc[30] ^= 1;
+    const std::string tooLarge = " is too large (at most 64 megapixels, 32768 per side)";
+    const struct {
+        std::string name;
+        Bytes file;
+        Quads shown;
+        std::string refusal = "";  // empty: shown
+    } variants[] = {
+        {"rgb.png", rgb, kRgbw},
+        {"rgb16.png", png(2, 2, PNG_COLOR_TYPE_RGB, 16, quads(2, 2, kRgbw)), kRgbw},
+        {"palette.png", png(2, 2, PNG_COLOR_TYPE_PALETTE, 2, index, 0, rgbw), kRgbw},
+        {"transparent.png", png(2, 2, 3, 8, index, 0, {4, {255, 255, 255}}, {0, 51, 128}), kAlphas},
+        {"grey.png", png(2, 2, PNG_COLOR_TYPE_GRAY, 8, quads(2, 2, kGreys)), kGreys},
+        {"grey-alpha.png", png(2, 2, PNG_COLOR_TYPE_GRAY_ALPHA, 8, greyAlpha), kAlphas},
+        {"interlaced.png", png(18, 20, PNG_COLOR_TYPE_RGBA, 8, quads(18, 20, kRgbw), 1), kRgbw},
+        {"checkers.png", png(256, 256, 0, 1, checkers), greys(128, 128, 128, 128)},
+        {"rgb.jpg", photo, kRgbw},
+        {"progressive.jpg", jpeg(3, JCS_RGB, kRgbw, true), kRgbw},
+        {"grey.jpg", jpeg(1, JCS_GRAYSCALE, kGreys), kGreys},
+        {"cmyk.jpg", jpeg(4, JCS_CMYK, kRgbw), kRgbw},
+        {"turned-right.jpg",
+         jpeg(3, JCS_RGB, kRgbw, 0, turnedRight),
+         {kRgbw[2], kRgbw[0], kRgbw[3], kRgbw[1]}},
+        {"truncated.png", Bytes(rgb.begin(), rgb.end() - 20), {}, "truncated"},
+        {"truncated.jpg", Bytes(photo.begin(), photo.end() - 100), {}, "truncated"},
+        {"bad-crc.png", badCrc, {}, "corrupt PNG (IHDR: CRC error)"},
+        {"", {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0}, {}, "not a PNG or JPEG picture"},
+        {"", {}, {}, "empty file"},
+        {"bomb-header.png", claiming(100000, 100000), {}, "100000 x 100000" + tooLarge},
+        {"", claiming(32769, 100), {}, "32769 x 100" + tooLarge},
+        {"", claiming(8001, 8000), {}, "8001 x 8000" + tooLarge},
+    };
+    for (const auto& v : variants) {
+        PictureBlock block = {};
+        Refusal reason;
+        const int tolerance = v.name.find(".jpg") == std::string::npos ? 0 : 6;  // JPEG rounds
+        const bool shown = decodePicture(v.file.data(), v.file.size(), block, reason);
+        EXPECT_EQ(shown ? "" : reason, v.refusal) << v.name;
+        EXPECT_EQ(shown ? wrongTexels(block, v.shown, tolerance) : v.refusal.empty(), 0) << v.name;
+        if (const char* seeds = std::getenv("VARO_PICTURE_SEEDS"); seeds && !v.name.empty())
+            std::ofstream(seeds + ("/" + v.name)).write((char*)v.file.data(), v.file.size());
+    }
+}
+
+// 7 x 3: the middle columns, red 80, 120, 160, 42 2/3 cells wide, a cell across two their mean.
+TEST(PictureFile, TheCentredSquareIsAveragedByArea) {
+    Bytes ramp =
+        png(7, 3, 2, 8, [](int x, int y, int c) { return c ? c == 1 ? y * 100u : 0 : x * 40u; });
+    PictureBlock block;
+    Refusal reason;
+    ASSERT_TRUE(decodePicture(ramp.data(), ramp.size(), block, reason));
+    std::string cells;  // red,green of cells (x, y)
+    for (const auto& [x, y] : {std::pair{0, 0}, {42, 0}, {43, 0}, {85, 0}, {42, 42}, {127, 127}})
+        cells += std::to_string(block[(127 - y) * 512 + x * 4]) + "," +
+                 std::to_string(block[(127 - y) * 512 + x * 4 + 1]) + " ";
+    EXPECT_EQ(cells, "80,0 93,0 120,0 147,0 93,33 160,200 ");
+}
