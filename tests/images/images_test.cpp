@@ -168,17 +168,13 @@ TEST_F(TextureTable, AlphaIsTheTruncatedMeanOrAThresholdedValue) {
     EXPECT_EQ(get(glGetTexEnviv, GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE), GL_MODULATE);
 }
 
-// A missing name, a folder and a named pipe (which would block a reader for good) give 0 at once.
-TEST_F(TextureTable, OnlyARegularFileIsAPicture) {
-    ASSERT_TRUE(fs::create_directory(folder_ / "folder.bmp"));
-    ASSERT_EQ(mkfifo((folder_ / "pipe.bmp").c_str(), 0644), 0);
-    for (const char* name : {"absent.bmp", "folder.bmp", "pipe.bmp"})
-        EXPECT_EQ(loadBmpTexture((folder_ / name).c_str(), -1, 0, 1), 0u) << name;
-}
-
 // The folders: VARO_DATA_DIR (without --data), the working directory, installed, source tree.
-TEST_F(TextureTable, EachPictureComesFromTheFirstFolderThatHoldsIt) {
-    ASSERT_TRUE(fs::create_directory(folder_ / "fisheye.bmp"));  // not a file: passed over
+// Only a regular file is a picture: a folder, or a named pipe that would block for good, is not.
+TEST_F(TextureTable, EachPictureComesFromTheFirstFolderThatHoldsItAsARegularFile) {
+    ASSERT_TRUE(fs::create_directory(folder_ / "fisheye.bmp"));
+    ASSERT_EQ(mkfifo((folder_ / "pipe.bmp").c_str(), 0644), 0);
+    for (const char* name : {"absent.bmp", "fisheye.bmp", "pipe.bmp"})
+        EXPECT_EQ(loadBmpTexture((folder_ / name).c_str(), -1, 0, 1), 0u) << name;
     const std::string font = scratch("font.bmp", {3, 2, 1});
     setenv("VARO_DATA_DIR", folder_.c_str(), 1);
     choosePictureFolders(nullptr);

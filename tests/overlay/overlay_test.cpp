@@ -114,19 +114,9 @@ TEST_F(TextOverlayTest, MessageShowsForThreeSecondsEvenAcrossTheClockWrap) {
     }
 }
 
-// Counted once, and kept as the message line 0.4 of the width in, even when not remembering.
-TEST_F(TextOverlayTest, GlErrorIsCountedAndKeptAsTheMessageLine) {
-    glEnable(0x1234);  // not a capability: GL_INVALID_ENUM
-    textOverlay.rememberMessage = 0;
-    textOverlay.drawGlErrors();
-    textOverlay.drawGlErrors();  // no error now: nothing counted
-    EXPECT_EQ(glErrorCount, 1);
-    elapsedMs = 2999;
-    EXPECT_EQ(messageLine(409), "OpenGL Error: invalid enumerant");
-}
-
-// Blanks too, cut to 79 bytes; the help page, frame rate, title and error check never replace it.
-TEST_F(TextOverlayTest, MessageLineIsTheLastTextRemembered) {
+// Blanks too, cut to 79 bytes; the help page, frame rate, title and error check never replace it,
+// but a GL error does, for three seconds.
+TEST_F(TextOverlayTest, MessageLineIsTheLastTextRememberedOrAGlError) {
     const std::string longText(120, 'x');
     textOverlay.drawText(longText.c_str(), 0, 700, 20);
     EXPECT_EQ(textOverlay.messageText, longText.substr(0, 79));
@@ -139,6 +129,12 @@ TEST_F(TextOverlayTest, MessageLineIsTheLastTextRemembered) {
         EXPECT_STREQ(textOverlay.messageText, "    ");
         EXPECT_EQ(textOverlay.rememberMessage, 1);
     }
+    glEnable(0x1234);  // not a capability: GL_INVALID_ENUM, counted once and kept all the same
+    textOverlay.rememberMessage = 0;
+    textOverlay.drawGlErrors();
+    EXPECT_EQ(glErrorCount, 1);
+    elapsedMs = 2999;
+    EXPECT_EQ(messageLine(409), "OpenGL Error: invalid enumerant");  // 0.4 of the width in
 }
 
 // Title first, lines split at '|' (the rule's trailing space cannot be read back).
