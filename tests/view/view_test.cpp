@@ -37,11 +37,10 @@ TEST_F(View, LetterboxesTheViewportNarrowsTheViewAndSetsThePolygonMode) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << " x " << c.height << " at " << c.fovy);
         windowWidth = c.width, windowHeight = c.height, settings.letterbox = c.level;
-        settings.fieldOfView = c.fieldOfView, settings.cameraZ = c.cameraZ;
+        settings.fieldOfView = c.fieldOfView, settings.cameraZ = c.cameraZ,
         settings.polyMode = c.polyMode;
-        glMatrixMode(GL_TEXTURE);
-        setupView();
-        std::array<GLint, 7> got{};  // matrix mode, viewport, polygon modes
+        glMatrixMode(GL_TEXTURE), setupView();  // which leaves the model-view matrix current
+        std::array<GLint, 7> got{};             // matrix mode, viewport, polygon modes
         glGetIntegerv(GL_MATRIX_MODE, &got[0]);
         glGetIntegerv(GL_VIEWPORT, &got[1]);
         glGetIntegerv(GL_POLYGON_MODE, &got[5]);
@@ -51,8 +50,7 @@ TEST_F(View, LetterboxesTheViewportNarrowsTheViewAndSetsThePolygonMode) {
                                             0, 0, 1, 0, 0, 0, -c.cameraZ, 1};
         EXPECT_EQ(currentMatrix(GL_MODELVIEW_MATRIX), eye);
         const auto projection = currentMatrix(GL_PROJECTION_MATRIX);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
+        glMatrixMode(GL_PROJECTION), glLoadIdentity();
         gluPerspective(c.fovy, c.aspect, 0.02, c.cameraZ + 14.0);  // the far plane 14 past the eye
         EXPECT_EQ(currentMatrix(GL_PROJECTION_MATRIX), projection);
     }
@@ -76,7 +74,7 @@ using Camera = VaroTest;
 
 // Every oscillator at an end of its range (sin = +-1); the pointer 5 pixels right of home.
 TEST_F(Camera, FliesOnItsOscillatorsUnlessPausedAndSteersByHandEvenWhenPaused) {
-    phase[1] = 5 * M_PI, phase[2] = -5 * M_PI, phase[4] = phase[6] = M_PI / 20;
+    phase[1] = 5 * M_PI, phase[2] = -5 * M_PI, phase[4] = phase[6] = M_PI / 20,
     phase[5] = -M_PI / 20;
     onMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, kWarpX + 5, kWarpY);  // a press reports too
     const std::tuple<int, int, Values> cases[] = {{0, 0, {20, -30, 0.3, -0.3, 3}},
@@ -97,11 +95,10 @@ TEST_F(Camera, FliesOnItsOscillatorsUnlessPausedAndSteersByHandEvenWhenPaused) {
 TEST_F(Camera, PointerOffsetsTurnTheManualCameraEveryFrameUntilTheNextReport) {
     settings.cameraMode = 1, frameStep = 0.05f, arrowKeys = 4;
     onMouseButton(GLUT_LEFT_BUTTON, GLUT_UP, kWarpX + 1500, kWarpY - 2100);
-    onMouseButton(GLUT_RIGHT_BUTTON, GLUT_DOWN, 0, 0);
-    onMouseButton(GLUT_MIDDLE_BUTTON, GLUT_UP, 0, 0);
+    onMouseButton(GLUT_RIGHT_BUTTON, GLUT_DOWN, 0, 0),
+        onMouseButton(GLUT_MIDDLE_BUTTON, GLUT_UP, 0, 0);
     for (int frame = 1; frame <= 3; ++frame) {
-        glLoadIdentity();
-        glTranslated(0, 0, -3);  // the eye's look-at
+        glLoadIdentity(), glTranslated(0, 0, -3);  // the eye's look-at
         updateCamera();
         EXPECT_EQ(std::make_tuple(mouseMoved, cameraYaw, cameraPitch),
                   std::make_tuple(0, frame * 150.0, frame * -210.0));
@@ -130,8 +127,7 @@ TEST_F(Camera, ArrowKeysWalkTheGroundAlongTheHeading) {
 
 // freeglut reports a warp back as a motion to the warp centre; no report, no warp home.
 TEST_F(Camera, TheWarpHomeComesBackAsAReportOfNoOffset) {
-    glutPassiveMotionFunc(onPointerMotion);
-    glutWarpPointer(kWarpX, kWarpY);
+    glutPassiveMotionFunc(onPointerMotion), glutWarpPointer(kWarpX, kWarpY);
     for (int ms = 2000; waitForReport(ms); ms = 100)
         mouseMoved = 0;  // drains the reports of earlier warps
     settings.cameraMode = 1;
@@ -140,8 +136,7 @@ TEST_F(Camera, TheWarpHomeComesBackAsAReportOfNoOffset) {
     updateCamera();  // turns, and sends the pointer home
     ASSERT_TRUE(waitForReport());
     EXPECT_EQ(std::make_tuple(mouseDX, mouseDY, cameraYaw), std::make_tuple(0, 0, 1.0));
-    mouseMoved = 0;
-    updateCamera();
+    mouseMoved = 0, updateCamera();
     EXPECT_FALSE(waitForReport(300));
     glutPassiveMotionFunc(nullptr);
 }
