@@ -94,6 +94,7 @@ float times(double factor, float from = 1) {
     return static_cast<float>(from * factor);
 }
 const float kUp = times(1.111111), kDown = times(0.9);  // one step from 1
+const auto rebuilt = [](P& p) { p.pinModelDrawn = true; };
 
 struct KeyCase {
     int key;
@@ -164,10 +165,8 @@ const KeyCase kKeyCases[] = {
     // At their bounds field of view and tesselation stay; the pin model is rebuilt all the same.
     {',', [] { settings.fieldOfView = 179; }, [](P&) {}, "FOV: 179 Degrees\n"},
     {'.', [] { settings.fieldOfView = 1; }, [](P&) {}, "FOV:   1 Degrees\n"},
-    {'<', [] { settings.tesselation = 8; }, [](P& p) { p.pinModelDrawn = true; },
-     "Tesselation: 8\n"},
-    {'>', [] { settings.tesselation = 40; }, [](P& p) { p.pinModelDrawn = true; },
-     "Tesselation: 40\n"},
+    {'<', [] { settings.tesselation = 8; }, rebuilt, "Tesselation: 8\n"},
+    {'>', [] { settings.tesselation = 40; }, rebuilt, "Tesselation: 40\n"},
     {'f', nullptr,
      [](P& p) { p.fullScreen = p.s.cameraMode = 0, p.cursor = GLUT_CURSOR_LEFT_ARROW; }, nullptr},
     {'F', [] { fullScreen = 0, glutSetCursor(GLUT_CURSOR_LEFT_ARROW); },
@@ -187,11 +186,8 @@ class KeysTest : public VaroTest {
 protected:
     // Start-up state with a pending clear, a painted back buffer and an empty pin list.
     static void freshState() {
-        userPictureCount = 0;
-        resetProgramState();
-        startSettings = settings;
-        fullScreen = forceClear = 1;
-        glutSetCursor(GLUT_CURSOR_NONE);
+        userPictureCount = 0, resetProgramState(), startSettings = settings;
+        fullScreen = forceClear = 1, glutSetCursor(GLUT_CURSOR_NONE);
         glDeleteLists(static_cast<GLuint>(pinListId), 1);  // a name with no list: no geometry
         pinListId = static_cast<int>(glGenLists(1));
         glClearColor(0.8f, 0.2f, 0.4f, 1), glClear(GL_COLOR_BUFFER_BIT), glClearColor(0, 0, 0, 1);
@@ -214,14 +210,12 @@ TEST_F(KeysTest, EveryCommandChangesItsOwnStateAndPostsItsMessageAndNoOtherKeyAc
         if (c.prepare)
             c.prepare();
         P expected;
-        expected.forceClear = c.key & kSpecial ? 1 : 0;
-        c.effect(expected);
+        expected.forceClear = c.key & kSpecial ? 1 : 0, c.effect(expected);
         expected.message = c.message ? c.message : "";
         press(c.key);
         expectState(expected, P());
     }
-    glutLeaveFullScreen();  // 'F' made the window full screen
-    pumpEvents();
+    glutLeaveFullScreen(), pumpEvents();  // 'F' made the window full screen
     EXPECT_TRUE(resizeWindow(kTestWindowWidth, kTestWindowHeight));
 }
 

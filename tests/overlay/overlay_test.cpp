@@ -75,9 +75,7 @@ TEST_F(TextOverlayTest, LinesReadAtTheirPlacesAndTheSceneStateComesBack) {
         {[] { textOverlay.showMessageFloat("%3.0f Degrees", 90.0); }, 10, 9, " 90 Degrees"},
         {[] { textOverlay.showMessage("A\n\x1f\xc8"); }, 10, 9, "A\x8a\x9fH"},
         {[] { textOverlay.drawFrameRate(7); }, kTestWindowWidth - 120, 9, "  7 Frame/Sec"}};
-    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-    glViewport(5, 6, 300, 200);
-    glEnable(GL_BLEND);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE), glViewport(5, 6, 300, 200), glEnable(GL_BLEND);
     for (const auto& [draw, x, advance, text] : cases) {
         SCOPED_TRACE(testing::PrintToString(text));
         const auto glyphs = captureGlyphs(draw);
@@ -94,8 +92,8 @@ TEST_F(TextOverlayTest, LinesReadAtTheirPlacesAndTheSceneStateComesBack) {
     glGetIntegerv(GL_POLYGON_MODE, &state[1]);
     glGetIntegerv(GL_VIEWPORT, &state[3]);
     EXPECT_EQ(state, (std::array<int, 7>{GL_TRUE, GL_LINE, GL_LINE, 5, 6, 300, 200}));
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glViewport(0, 0, kTestWindowWidth, kTestWindowHeight);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL),
+        glViewport(0, 0, kTestWindowWidth, kTestWindowHeight);
 }
 
 // Strictly three seconds, and no longer across the wrap of the int millisecond clock (24.8 days).
@@ -106,9 +104,7 @@ TEST_F(TextOverlayTest, MessageShowsForThreeSecondsEvenAcrossTheClockWrap) {
                             {INT_MAX - 1000, INT_MAX - 500, 1},
                             {INT_MAX - 1000, INT_MIN + 500, 0}};
     for (const auto& [posted, drawn, shown] : cases) {
-        elapsedMs = posted;
-        textOverlay.showMessage("Hello");
-        elapsedMs = drawn;
+        elapsedMs = posted, textOverlay.showMessage("Hello"), elapsedMs = drawn;
         EXPECT_EQ(messageLine(10), shown ? "Hello" : "");
         EXPECT_EQ(textOverlay.messageExpiry > 0, shown) << drawn;
     }
@@ -130,8 +126,7 @@ TEST_F(TextOverlayTest, MessageLineIsTheLastTextRememberedOrAGlError) {
         EXPECT_EQ(textOverlay.rememberMessage, 1);
     }
     glEnable(0x1234);  // not a capability: GL_INVALID_ENUM, counted once and kept all the same
-    textOverlay.rememberMessage = 0;
-    textOverlay.drawGlErrors();
+    textOverlay.rememberMessage = 0, textOverlay.drawGlErrors();
     EXPECT_EQ(glErrorCount, 1);
     elapsedMs = 2999;
     EXPECT_EQ(messageLine(409), "OpenGL Error: invalid enumerant");  // 0.4 of the width in
@@ -184,9 +179,7 @@ TEST_F(TextOverlayTest, HelpPageReadsAsWrittenBelowATitleThatFollowsTheWindowHei
 // of x, y: r1, r2 drawn and, if r1 r2 < 0.01, a jump by U(size) - size/2; truncated toward zero.
 TEST_F(TextOverlayTest, TitleShakesWithTheOscillatorsAndJumpsWithTheGeneratorInItsOrder) {
     for (unsigned seed = 1; seed <= 300; ++seed) {
-        phase[17] = seed * 0.0037;
-        phase[18] = seed * 0.0051 + 0.01;
-        seedRandom(seed);
+        phase[17] = seed * 0.0037, phase[18] = seed * 0.0051 + 0.01, seedRandom(seed);
         double xy[2] = {10, 153};  // x from the left, y from the top, at size 60
         for (int k = 0; k < 2; ++k) {
             xy[k] = std::trunc((std::sin(40 * phase[17 + k]) * 0.5 + 0.5) * 60 - 30 + xy[k]);
