@@ -176,9 +176,8 @@ TEST_F(TextureTable, EachPictureComesFromTheFirstFolderThatHoldsItAsARegularFile
     for (const char* name : {"absent.bmp", "fisheye.bmp", "pipe.bmp"})
         EXPECT_EQ(loadBmpTexture((folder_ / name).c_str(), -1, 0, 1), 0u) << name;
     const std::string font = scratch("font.bmp", {3, 2, 1});
-    setenv("VARO_DATA_DIR", folder_.c_str(), 1);
-    choosePictureFolders(nullptr);
-    unsetenv("VARO_DATA_DIR");
+    setenv("VARO_DATA_DIR", folder_.c_str(), 1), choosePictureFolders(nullptr),
+        unsetenv("VARO_DATA_DIR");
     char path[kPicturePathCapacity], folders[4 * kPicturePathCapacity];
     const std::string found[][2] = {
         {"font.bmp", font}, {"fisheye.bmp", "./fisheye.bmp"}, {"absent.bmp", ""}};
@@ -190,12 +189,10 @@ TEST_F(TextureTable, EachPictureComesFromTheFirstFolderThatHoldsItAsARegularFile
                            fs::canonical("../data").string());
 
     const GLuint portrait = textureIds[2];
-    textureCount = 2;
-    loadTextures();  // one entry free: it takes the made-up font.bmp and no more
+    textureCount = 2, loadTextures();  // one entry free: it takes the made-up font.bmp and no more
     EXPECT_EQ(texelsOf(textureIds[2])[kTopRow], 1);
     EXPECT_EQ(textureCount, 3);
-    textureIds[2] = portrait;
-    choosePictureFolders(".");
+    textureIds[2] = portrait, choosePictureFolders(".");
 }
 
 // Rows top down, red first, on black; interlaced 18 x 20, its middle square; 1-pixel checkers

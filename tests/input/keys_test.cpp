@@ -60,16 +60,12 @@ void expectState(const ProgramSnapshot& expected, const ProgramSnapshot& actual)
 }
 
 using P = ProgramSnapshot;
-using S = SimulationSettings;
 
 constexpr int kSpecial = 0x1000;   // marks a special key's code in the tables
 SimulationSettings startSettings;  // as at start-up; kept by freshState
 
 void press(int key) {
-    if (key & kSpecial)
-        onSpecialKey(key & ~kSpecial, 0, 0);
-    else
-        onKeyboard(static_cast<unsigned char>(key), 0, 0);
+    (key & kSpecial) ? onSpecialKey(key & ~kSpecial, 0, 0) : onKeyboard(key & 255, 0, 0);
 }
 
 // Moves everything a reset touches, and everything it must keep, away from its start value.
@@ -90,10 +86,7 @@ const auto twoPictures = [] {
     userPictureCount = settings.imageIndex = 2, strcpy(userPictureNames[1], "dog.png");
 };
 
-float times(double factor, float from = 1) {
-    return static_cast<float>(from * factor);
-}
-const float kUp = times(1.111111), kDown = times(0.9);  // one step from 1
+constexpr float kUp = 1.111111f, kDown = 0.9f;  // one step from 1
 const auto rebuilt = [](P& p) { p.pinModelDrawn = true; };
 
 struct KeyCase {
@@ -115,8 +108,8 @@ const KeyCase kKeyCases[] = {
     {',', nullptr, [](P& p) { p.s.fieldOfView = 101; }, "FOV: 101 Degrees\n"},
     {'.', nullptr, [](P& p) { p.s.fieldOfView = 99; }, "FOV:  99 Degrees\n"},
     // 0.25 x 0.9 is 0.22500000000000001 in double, 0.224999994 (shown 0.22) as a float.
-    {'-', [] { settings.rotateSpeed = 0.25f; }, [](P& p) { p.s.rotateSpeed = times(0.9, 0.25f); },
-     "Rotate Speed: 0.23\n"},
+    {'-', [] { settings.rotateSpeed = 0.25f; },
+     [](P& p) { p.s.rotateSpeed = static_cast<float>(0.25f * 0.9); }, "Rotate Speed: 0.23\n"},
     {'=', nullptr, [](P& p) { p.s.rotateSpeed = kUp; }, "Rotate Speed: 1.11\n"},
     // Opening the help page never clears, closing it does, but not in hyperspace (its trails).
     {'/', nullptr, [](P& p) { p.helpShown = 1; }, nullptr},
@@ -157,8 +150,8 @@ const KeyCase kKeyCases[] = {
     {'w', nullptr, [](P& p) { p.s.polyMode = 1; }, "PolyMode 2/3: Lines"},
     {'W', [] { settings.polyMode = 1; }, [](P& p) { p.s.polyMode = 2; }, "PolyMode 3/3: Points"},
     {'w', [] { settings.polyMode = 2; }, [](P& p) { p.s.polyMode = 0; }, "PolyMode 1/3: Polygons"},
-    {'[', nullptr, [](P& p) { p.s.objectSize = times(0.95); }, "Object Size: 0.95\n"},
-    {']', nullptr, [](P& p) { p.s.objectSize = times(1.055555); }, "Object Size: 1.06\n"},
+    {'[', nullptr, [](P& p) { p.s.objectSize = 0.95f; }, "Object Size: 0.95\n"},
+    {']', nullptr, [](P& p) { p.s.objectSize = 1.055555f; }, "Object Size: 1.06\n"},
     {'{', nullptr, [](P& p) { p.s.cameraZ = static_cast<float>(3.0 - 0.05); }, "CameraZ: 2.95\n"},
     // 0.075f + 0.05 is 0.12500000298 in double, exactly 0.125 (shown 0.12) as a float.
     {'}', [] { settings.cameraZ = 0.075f; }, [](P& p) { p.s.cameraZ = 0.125f; }, "CameraZ: 0.13\n"},
@@ -239,11 +232,9 @@ TEST_F(KeysTest, LetterboxBouncesUpToSixAndBackAndResynchronisesAfterAReset) {
     }
     for (int n = 0; n < 8; ++n)  // to 3 on the way down
         onKeyboard('L', 0, 0);
-    onKeyboard('r', 0, 0);
-    onKeyboard('l', 0, 0);
+    onKeyboard('r', 0, 0), onKeyboard('l', 0, 0);
     EXPECT_EQ(P().message, "Letterbox: 1");
-    settings.letterbox = 4;  // changed behind the bounce's back
-    onKeyboard('l', 0, 0);
+    settings.letterbox = 4, onKeyboard('l', 0, 0);  // changed behind the bounce's back
     EXPECT_EQ(P().message, "Letterbox: 5");
 }
 
