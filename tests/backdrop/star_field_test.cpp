@@ -72,6 +72,7 @@ TEST_F(StarFieldTest, PassesDrawOneAndTwoPixelPointsDepthTested) {
         glClearDepth(clearDepth), glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         field.draw();
         EXPECT_EQ(litPixels(), clearDepth == 1.0 ? 1 + 4 : 0);
+        EXPECT_EQ(currentMatrix(GL_MODELVIEW_MATRIX)[0], 1.0);  // the turn undone
     }
     field.release();
 }

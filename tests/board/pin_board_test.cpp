@@ -100,28 +100,21 @@ TEST_F(PinBoard, EveryRebuildReplacesThePinListWithAHeadOfOnePointFiveOverT) {
     glDeleteLists(neighbour, 1);
 }
 
-// A depth buffer cleared to the near plane lets no pin through; q generation only mode 1 switches.
-TEST_F(PinBoard, DrawsDepthTestedAndLeavesGenerationItDoesNotUse) {
-    setupView();
-    for (int textures : {0, 1}) {  // the depth buffer cleared to the near plane, then the far
-        settings.texturesOn = textures, settings.texGenMode = 1 - textures;
-        glEnable(GL_TEXTURE_GEN_Q);
-        glClearDepth(textures), glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        drawBoard();
-        EXPECT_EQ(litPixels() > 0, textures == 1);
-        EXPECT_TRUE(glIsEnabled(GL_TEXTURE_GEN_Q)) << textures;
-    }
-    glDisable(GL_TEXTURE_GEN_Q);
-}
-
-// Rows: on, brightness, cameraZ, level and z expected (off: the last stays); the eye's axis alone.
-TEST_F(PinBoard, SpotlightLoadsLightStateScaledByBrightnessAndKeepsItWhenSwitchedOff) {
-    const float cases[][5] = {{1, 1, 3, 1, 3}, {1, 0.5f, 5.5f, 0.5f, 5.5f}, {0, 1, 7, 0.5f, 5.5f}};
+// The step as a frame takes it: the spotlight's state scaled by brightness (off: the last stays),
+// on the eye's axis whatever the camera; the board depth-tested; q generation left to mode 1.
+TEST_F(PinBoard, StepLoadsTheSpotlightAndDrawsDepthTestedLeavingGenerationItDoesNotUse) {
+    // On, brightness, cameraZ, the level and z expected, and textures (the far plane cleared).
+    const float cases[][6] = {
+        {1, 1, 3, 1, 3, 1}, {1, 0.5f, 5.5f, 0.5f, 5.5f, 0}, {0, 1, 7, 0.5f, 5.5f, 1}};
     for (const auto& c : cases) {
         settings.spotlightOn = static_cast<int>(c[0]), brightness = c[1], settings.cameraZ = c[2];
-        glRotatef(-35, 1, 0.5f, 0);  // a camera transform, which the light must ignore
+        settings.texturesOn = static_cast<int>(c[5]), settings.texGenMode = 1 - settings.texturesOn;
+        glEnable(GL_TEXTURE_GEN_Q);
+        glClearDepth(c[5]), glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        setupView(), glRotatef(-35, 1, 0.5f, 0);  // a camera transform, which the light must ignore
         const auto before = currentMatrix(GL_MODELVIEW_MATRIX);
         drawBoard();
+        EXPECT_EQ(litPixels() > 0, c[5] == 1);
         std::vector<float> got(31);  // model ambient, material specular, the light's, direction
         glGetFloatv(GL_LIGHT_MODEL_AMBIENT, &got[0]);
         glGetMaterialfv(GL_FRONT, GL_SPECULAR, &got[4]);
@@ -133,6 +126,8 @@ TEST_F(PinBoard, SpotlightLoadsLightStateScaledByBrightnessAndKeepsItWhenSwitche
                                            d, d, d, 1, s, s, s, 1, 0, 0, z, 1, 0, 0, 0}));
         EXPECT_EQ(currentMatrix(GL_MODELVIEW_MATRIX), before);
         EXPECT_TRUE(glIsEnabled(GL_LIGHT0) && !glIsEnabled(GL_LIGHTING));
+        EXPECT_TRUE(glIsEnabled(GL_TEXTURE_GEN_Q));
     }
+    glDisable(GL_TEXTURE_GEN_Q);
 }
 }  // namespace
