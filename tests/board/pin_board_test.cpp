@@ -31,8 +31,7 @@ std::vector<Vertex> capture(Draw draw, double extent = 5) {
 
 using PinBoard = VaroTest;
 
-// Pin (i, j) of 2T x T at (-4 + 4i / T, -2 + 4j / T (odd i half a spacing up), 0.4 sin(20 / T
-// (kx i + ky j)) - 0.5), textured by mode: sphere map, object x, y, q = z, eye; then the plate.
+// Pins 4 / T apart (odd columns half up) on the wave, textured by mode; then the darker plate.
 TEST_F(PinBoard, PinsStandInShiftedColumnsOnTheWaveTexturedByModeBeforeADarkPlate) {
     phase[10] = 0.03, phase[11] = 0.1, brightness = 0.5f;
     const double kx = std::sin(0.3) * 0.5, ky = std::sin(1.0) * 0.5;
@@ -100,8 +99,7 @@ TEST_F(PinBoard, EveryRebuildReplacesThePinListWithAHeadOfOnePointFiveOverT) {
     glDeleteLists(neighbour, 1);
 }
 
-// The step as a frame takes it: the spotlight's state scaled by brightness (off: the last stays),
-// on the eye's axis whatever the camera; the board depth-tested; q generation left to mode 1.
+// Spotlight by brightness on the eye's axis (off: kept); depth-tested; q generation left alone.
 TEST_F(PinBoard, StepLoadsTheSpotlightAndDrawsDepthTestedLeavingGenerationItDoesNotUse) {
     // On, brightness, cameraZ, the level and z expected, and textures (the far plane cleared).
     const float cases[][6] = {

@@ -1,5 +1,4 @@
-// Pictures: the BMP texture table and the folders searched; the person's PNG and JPEG files,
-// made here and decoded or refused (VARO_PICTURE_SEEDS=DIR keeps them there, as fuzz seeds).
+// BMP table and folders; PNG and JPEG files made here (VARO_PICTURE_SEEDS=DIR keeps them there).
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -147,8 +146,7 @@ TEST_F(TextureTable, HoldsTheThreePicturesWithTheirAlphaAndFilters) {
     }
 }
 
-// Each case: the alpha value and threshold, then the alpha of the file's six pixels. The file
-// ends inside the fifth pixel; past the end a byte is 255 in colour and -1 in the alpha rules.
+// Rows: alpha value, threshold, six pixels' alpha; past the file's end a byte is 255, -1 to alpha.
 TEST_F(TextureTable, AlphaIsTheTruncatedMeanOrAThresholdedValue) {
     const auto path = scratch("cut.bmp", {100, 60, 30, 0, 0, 100, 99, 99, 99, 0, 0, 0, 10, 20});
     const int colours[] = {30, 60, 100, 100, 0, 0, 99, 99, 99, 0, 0, 0, 255, 20, 10, 255, 255, 255};
@@ -168,8 +166,7 @@ TEST_F(TextureTable, AlphaIsTheTruncatedMeanOrAThresholdedValue) {
     EXPECT_EQ(get(glGetTexEnviv, GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE), GL_MODULATE);
 }
 
-// The folders: VARO_DATA_DIR (without --data), the working directory, installed, source tree.
-// Only a regular file is a picture: a folder, or a named pipe that would block for good, is not.
+// VARO_DATA_DIR, working directory, installed, source tree; no folder or (blocking) pipe is read.
 TEST_F(TextureTable, EachPictureComesFromTheFirstFolderThatHoldsItAsARegularFile) {
     ASSERT_TRUE(fs::create_directory(folder_ / "fisheye.bmp"));
     ASSERT_EQ(mkfifo((folder_ / "pipe.bmp").c_str(), 0644), 0);
@@ -195,8 +192,7 @@ TEST_F(TextureTable, EachPictureComesFromTheFirstFolderThatHoldsItAsARegularFile
     textureIds[2] = portrait, choosePictureFolders(".");
 }
 
-// Rows top down, red first, on black; interlaced 18 x 20, its middle square; 1-pixel checkers
-// average to grey. CMYK inverted, as Adobe's programs store it. Then the refused, and why.
+// Upright, red first, on black, middle square, checkers grey, CMYK inverted; refusals say why.
 TEST(PictureFile, EveryVariantShowsItsQuadrantsUprightAndBadFilesAreRefusedWithTheirReason) {
     const Bytes turnedRight = {'E', 'x',  'i', 'f', 0, 0, 'M', 'M', 0, 42, 0, 0, 0, 8, 0, 1,
                                1,   0x12, 0,   3,   0, 0, 0,   1,   0, 6,  0, 0, 0, 0, 0, 0};

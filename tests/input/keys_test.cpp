@@ -39,15 +39,14 @@ namespace {
 #define VARO_DISTURB_SETTING(name) VARO_DISTURB(settings.name)
 // clang-format on
 
+const auto callPinList = [] { glCallList(static_cast<GLuint>(pinListId)); };
+
 // Everything a key may change, taken on construction.
 struct ProgramSnapshot {
     SimulationSettings s = settings;
     VARO_GLOBALS(VARO_COPY)
     int cursor = glutGet(GLUT_WINDOW_CURSOR);
-    bool pinModelDrawn =  // the pin list holds geometry (freshState empties it)
-        !feedback(
-             GL_3D, [] { glCallList(static_cast<GLuint>(pinListId)); }, 2)
-             .empty();
+    bool pinModelDrawn = !feedback(GL_3D, callPinList, 2).empty();  // freshState empties it
     int red = readRgb(300, 200, 1, 1)[0];  // of a pixel that freshState paints 204
     double phase1 = phase[1];              // an oscillator that only a reset seeds
     std::string message = textOverlay.messageExpiry == 0 ? "" : textOverlay.messageText;
@@ -75,8 +74,7 @@ void disturbEverything() {
     VARO_SETTINGS(VARO_DISTURB_SETTING) VARO_GLOBALS(VARO_DISTURB) elapsedMs = 4321;
 }
 
-// The reset keeps the window, help page, bounce, counter, held keys and pointer; automatic camera;
-// it seeds the oscillators from the clock.
+// Kept: window, help, bounce, counter, held keys, pointer; oscillators seeded from the clock.
 void expectReset(P& p) {
     seedRandom(4321), p.phase1 = uniformRandom(360);  // the first draw after the seeding
     p.s = startSettings, p.paused = p.quitting = 0, p.brightness = 1, p.forceClear = 1;
@@ -236,8 +234,7 @@ TEST_F(KeysTest, LetterboxBouncesUpToSixAndBackAndResynchronisesAfterAReset) {
 
 using InputStorm = VaroTest;
 
-// Random key codes (commands more often), special keys, pointer reports, resizes down to 1 x 1,
-// frames on a clock that stalls, jumps and runs back: no GL error, no display list leaked.
+// Random keys, pointer, resizes to 1 x 1, a clock that stalls, jumps back: no GL error or leak.
 TEST_F(InputStorm, LeavesTheProgramDrawingWithoutErrorsOrLeaks) {
     ASSERT_TRUE(resizeWindow(160, 120));  // small frames keep the storm quick
     std::mt19937 random(20261207);

@@ -36,8 +36,7 @@ TEST(OscillatorBank, SeedingGivesOneToCountLessOneAPhaseAndASteadyRate) {
     EXPECT_EQ(phase[0] + rate[0] + phase[20], 42 + 0.5 + 43);
 }
 
-// A step too short to flip or retarget: phases grow by speed x rate x step (turns in degrees, 0
-// without the rate), a rate closes 0.001 of its gap or keeps 0.999; paused, 0..9 stand still.
+// A short step: phase += speed x rate x step per band; rate closes 0.001 or keeps 0.999; pause.
 TEST(OscillatorBank, BandsAdvanceAtTheirSpeedsWhileRatesDriftOrDecay) {
     SimulationSettings s{};
     s.rotateSpeed = 1.5f, s.movementSpeed = 0.5f, s.mainSpeed = 2.0f, s.lightRotateSpeed = 3.0f;

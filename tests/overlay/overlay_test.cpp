@@ -42,8 +42,7 @@ std::vector<Glyph> captureGlyphs(const std::function<void()>& draw) {
     return glyphs;
 }
 
-// The text of a line from pen `x` with a whole-pixel advance, empty slots read as spaces:
-// atlas cell n (16 to a row, row 0 at the top, rows repeating) shows character 32 + n.
+// Text from pen x by whole-pixel advances, gaps as spaces; atlas cell n (16 a row) shows 32 + n.
 std::string decodeLine(const std::vector<Glyph>& line, int x, int advance) {
     std::string text;
     for (const Glyph& g : line) {
@@ -64,8 +63,7 @@ std::string messageLine(int x) {
 
 using TextOverlayTest = VaroTest;
 
-// Glyphs size/2 by size, bottoms y below the top; the pen advances 0.45 x size truncated toward
-// zero (-20, -11, -2, 6, 14 at 18); bytes outside 32..159 wrap round the atlas. Scene state stays.
+// Glyphs size/2 x size; the pen adds 0.45 size truncated (-20, -11, -2, 6, 14); bytes wrap round.
 TEST_F(TextOverlayTest, LinesReadAtTheirPlacesAndTheSceneStateComesBack) {
     const std::tuple<std::function<void()>, int, int, const char*> cases[] = {
         {[] { textOverlay.drawText("A   A", -20, 25, 18); }, 14, 8, "A"},
@@ -110,8 +108,7 @@ TEST_F(TextOverlayTest, MessageShowsForThreeSecondsEvenAcrossTheClockWrap) {
     }
 }
 
-// Blanks too, cut to 79 bytes; the help page, frame rate, title and error check never replace it,
-// but a GL error does, for three seconds.
+// Blanks too, cut to 79 bytes; help, clock, title never replace it; a GL error does, for 3 s.
 TEST_F(TextOverlayTest, MessageLineIsTheLastTextRememberedOrAGlError) {
     const std::string longText(120, 'x');
     textOverlay.drawText(longText.c_str(), 0, 700, 20);
@@ -175,8 +172,7 @@ TEST_F(TextOverlayTest, HelpPageReadsAsWrittenBelowATitleThatFollowsTheWindowHei
     }
 }
 
-// Shaken by oscillators 17 (x) and 18 (y) in [-size/2, size/2] at frequency 40, then for each
-// of x, y: r1, r2 drawn and, if r1 r2 < 0.01, a jump by U(size) - size/2; truncated toward zero.
+// Shaken by oscillators 17, 18 (+-size/2, at 40); if r1 r2 < 0.01, a jump by U(size) - size/2.
 TEST_F(TextOverlayTest, TitleShakesWithTheOscillatorsAndJumpsWithTheGeneratorInItsOrder) {
     for (unsigned seed = 1; seed <= 300; ++seed) {
         phase[17] = seed * 0.0037, phase[18] = seed * 0.0051 + 0.01, seedRandom(seed);

@@ -66,8 +66,7 @@ bool waitForReport(int ms = 2000) {
 
 using Camera = VaroTest;
 
-// Every oscillator at an end of its range (sin = +-1); the pointer 5 pixels right of home; at a
-// 30-degree heading each arrow key moves x and z, so every sign shows, and y stays level.
+// Oscillators at their range ends; pointer 5 px right; at 30 degrees each arrow moves x and z.
 TEST_F(Camera, FliesOnItsOscillatorsUnlessPausedOrSteeredByHandAndArrowKeysEvenWhenPaused) {
     phase[1] = 5 * M_PI, phase[2] = -5 * M_PI, phase[4] = phase[6] = M_PI / 20;
     phase[5] = -M_PI / 20;
@@ -89,8 +88,7 @@ TEST_F(Camera, FliesOnItsOscillatorsUnlessPausedOrSteeredByHandAndArrowKeysEvenW
     }
 }
 
-// A tenth of a degree per pixel each frame until the next report, without bound or wrap; the
-// left button reports on release too, no other; arrow keys walk only in the frame after one.
+// 0.1 degree a pixel each frame till the next report, unbounded; left button only; one walk.
 TEST_F(Camera, PointerOffsetsTurnTheManualCameraEveryFrameUntilTheNextReport) {
     settings.cameraMode = 1, frameStep = 0.05f, arrowKeys = 4;
     onMouseButton(GLUT_LEFT_BUTTON, GLUT_UP, kWarpX + 1500, kWarpY - 2100);
@@ -104,9 +102,8 @@ TEST_F(Camera, PointerOffsetsTurnTheManualCameraEveryFrameUntilTheNextReport) {
     }
     // Pitch -630 after yaw 450: (x, y, z) to (z, x, y); the target (0, 0, -0.1) to the origin.
     const std::array<double, 16> expected = {0, 1, 0, 0, 0, 0, 1, 0, 1, 0, 0, 0, 0.1, 0, -3, 1};
-    const auto actual = currentMatrix(GL_MODELVIEW_MATRIX);
     for (int n = 0; n < 16; ++n)
-        EXPECT_NEAR(actual[n], expected[n], 1e-5) << n;
+        EXPECT_NEAR(currentMatrix(GL_MODELVIEW_MATRIX)[n], expected[n], 1e-5) << n;
 }
 
 // freeglut reports a warp back as a motion to the warp centre; no report, no warp home.
