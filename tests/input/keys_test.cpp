@@ -74,7 +74,7 @@ void disturbEverything() {
     VARO_SETTINGS(VARO_DISTURB_SETTING) VARO_GLOBALS(VARO_DISTURB) elapsedMs = 4321;
 }
 
-// Kept: window, help, bounce, counter, held keys, pointer; oscillators seeded from the clock.
+// The reset: start settings, oscillators seeded by the clock; window, help, keys, pointer kept.
 void expectReset(P& p) {
     seedRandom(4321), p.phase1 = uniformRandom(360);  // the first draw after the seeding
     p.s = startSettings, p.paused = p.quitting = 0, p.brightness = 1, p.forceClear = 1;
