@@ -11,8 +11,7 @@
 namespace {
 using Star = std::array<double, 6>;  // x, y, z, red, green, blue
 
-// The program's 2000 stars from `seed` (extents 8 and 5), turned `degrees` about y: candidates
-// x, y, z until the shape accepts one, then the tint draw and the channels blue, green, red.
+// 2000 stars (extents 8, 5) turned about y: x, y, z until accepted; the tint; blue, green, red.
 std::vector<Star> expectedStars(unsigned seed, int shape, double degrees) {
     seedRandom(seed);
     std::vector<Star> stars(2000);
@@ -35,8 +34,7 @@ std::vector<Star> expectedStars(unsigned seed, int shape, double degrees) {
 
 using StarFieldTest = VaroTest;
 
-// Shape 1 is the cube less its centre cube, 2 the upper half of a spherical shell, 3 the shell.
-// A build replaces the list, drawn as it is, then turned 120 degrees about y, depth test off.
+// Shapes: 1 a cube less its centre, 2 the upper half shell, 3 the shell; twice, turned 120 degrees.
 TEST_F(StarFieldTest, StarsFollowTheGeneratorForEachShapeAndShowAgainTurned) {
     StarField field;
     for (int shape : {1, 2, 3}) {
@@ -47,8 +45,7 @@ TEST_F(StarFieldTest, StarsFollowTheGeneratorForEachShapeAndShowAgainTurned) {
         seedRandom(42);
         field.build(2000, 8.0f, 5.0f, shape);
         EXPECT_TRUE(before == static_cast<GLuint>(field.listId) || !glIsList(before));
-        const auto values = feedback(
-            GL_3D_COLOR, [&] { field.draw(); }, 12);
+        const auto values = feedback(GL_3D_COLOR, std::bind(&StarField::draw, &field), 12);
         ASSERT_EQ(values.size(), 8 * expected.size());
         for (size_t n = 0; n < expected.size(); ++n) {
             const auto p = objectPoint(&values[8 * n + 1], 12);
@@ -60,28 +57,22 @@ TEST_F(StarFieldTest, StarsFollowTheGeneratorForEachShapeAndShowAgainTurned) {
     }
     EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
     const auto list = static_cast<GLuint>(field.listId);
-    field.release();
-    field.release();  // harmless twice
+    field.release(), field.release();  // harmless twice
     EXPECT_EQ(field.listId, -1);
     EXPECT_FALSE(glIsList(list));
 }
 
-// One star in pixels: one in the first pass, two by two in the second, none where the depth
-// buffer holds the near plane.
+// One star: a pixel in the first pass, two by two in the second, none behind the near plane.
 TEST_F(StarFieldTest, PassesDrawOneAndTwoPixelPointsDepthTested) {
     StarField field;
-    seedRandom(3);
-    field.build(1, 8.0f, 5.0f, 1);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-9, 9, -9, 9, -9, 9);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    seedRandom(3), field.build(1, 8.0f, 5.0f, 1);
+    glMatrixMode(GL_PROJECTION), glLoadIdentity(), glOrtho(-9, 9, -9, 9, -9, 9);
+    glMatrixMode(GL_MODELVIEW), glLoadIdentity();
     for (double clearDepth : {0.0, 1.0}) {
-        glClearDepth(clearDepth);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glClearDepth(clearDepth), glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         field.draw();
         EXPECT_EQ(litPixels(), clearDepth == 1.0 ? 1 + 4 : 0);
+        EXPECT_EQ(currentMatrix(GL_MODELVIEW_MATRIX)[0], 1.0);  // the turn undone
     }
     field.release();
 }

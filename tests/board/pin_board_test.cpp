@@ -1,13 +1,9 @@
-// The pin board: layout, wave, plate, pin model, texture generation and depth test.
+// The board step: pin layout, wave, plate, pin model, texture generation, depth test, spotlight.
 #include "board/pin_board.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <set>
-#include <vector>
 
 #include "images/texture_table.h"
 #include "motion/oscillator_bank.h"
@@ -35,28 +31,22 @@ std::vector<Vertex> capture(Draw draw, double extent = 5) {
 
 using PinBoard = VaroTest;
 
-// Column i, row j of 2T x T at x -4 + 4i / T, y -2 + 4j / T (odd columns half a spacing up),
-// z 0.4 sin(20 / T (kx i + ky j)) - 0.5, each pin's point (0.25, 0.5, 2) beyond, textured by
-// mode (sphere map about (0, 0, 1); object x, y, q from z; GL's default eye planes) or, without
-// textures, as it was; then the plate, a tenth as bright, and the depth test off.
+// Pins 4 / T apart (odd columns half up) on the wave, textured by mode; then the darker plate.
 TEST_F(PinBoard, PinsStandInShiftedColumnsOnTheWaveTexturedByModeBeforeADarkPlate) {
     phase[10] = 0.03, phase[11] = 0.1, brightness = 0.5f;
     const double kx = std::sin(0.3) * 0.5, ky = std::sin(1.0) * 0.5;
     glNewList(static_cast<GLuint>(pinListId), GL_COMPILE);  // for now, a pin is one point
-    glBegin(GL_POINTS);
-    glVertex3f(0.25f, 0.5f, 2.0f);
-    glEnd();
-    glEndList();
+    glBegin(GL_POINTS), glVertex3f(0.25f, 0.5f, 2.0f), glEnd(), glEndList();
     for (auto [t, texturesOn, mode] : {std::array{8, 1, 0}, {20, 1, 1}, {40, 1, 2}, {8, 0, 2}}) {
         settings.tesselation = t, settings.texturesOn = texturesOn, settings.texGenMode = mode;
         settings.imageIndex = mode % 2;
-        glNormal3f(0, 0, 1);
-        glTexCoord4f(0.9f, 0.8f, 0.7f, 0.6f);
+        glNormal3f(0, 0, 1), glTexCoord4f(0.9f, 0.8f, 0.7f, 0.6f);
         const auto v = capture(drawPinBoard);
         GLint bound = 0;
         glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
         EXPECT_EQ(static_cast<GLuint>(bound), textureIds[mode % 2 + 1]);
-        for (GLenum off : {GL_TEXTURE_2D, GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_DEPTH_TEST})
+        for (GLenum off :
+             {GL_TEXTURE_2D, GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_Q, GL_DEPTH_TEST})
             EXPECT_FALSE(glIsEnabled(off)) << off;
         const size_t pins = 2 * t * t;
         const double s = 4.0 / t, w = 20.0 / t;
@@ -109,18 +99,32 @@ TEST_F(PinBoard, EveryRebuildReplacesThePinListWithAHeadOfOnePointFiveOverT) {
     glDeleteLists(neighbour, 1);
 }
 
-// Cleared to the near plane, the depth buffer lets no fragment of a depth-tested board through;
-// q generation, which the board switches only for textures in mode 1, stays as it was.
-TEST_F(PinBoard, DrawsDepthTestedAndLeavesGenerationItDoesNotUse) {
-    setupView();
-    for (int textures : {0, 1}) {  // the depth buffer cleared to the near plane, then the far
-        settings.texturesOn = textures, settings.texGenMode = 1 - textures;
+// Spotlight by brightness on the eye's axis (off: kept); depth-tested; q generation left alone.
+TEST_F(PinBoard, StepLoadsTheSpotlightAndDrawsDepthTestedLeavingGenerationItDoesNotUse) {
+    // On, brightness, cameraZ, the level and z expected, and textures (the far plane cleared).
+    const float cases[][6] = {
+        {1, 1, 3, 1, 3, 1}, {1, 0.5f, 5.5f, 0.5f, 5.5f, 0}, {0, 1, 7, 0.5f, 5.5f, 1}};
+    for (const auto& c : cases) {
+        settings.spotlightOn = static_cast<int>(c[0]), brightness = c[1], settings.cameraZ = c[2];
+        settings.texturesOn = static_cast<int>(c[5]), settings.texGenMode = 1 - settings.texturesOn;
         glEnable(GL_TEXTURE_GEN_Q);
-        glClearDepth(textures);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glClearDepth(c[5]), glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        setupView(), glRotatef(-35, 1, 0.5f, 0);  // a camera transform, which the light must ignore
+        const auto before = currentMatrix(GL_MODELVIEW_MATRIX);
         drawBoard();
-        EXPECT_EQ(litPixels() > 0, textures == 1);
-        EXPECT_TRUE(glIsEnabled(GL_TEXTURE_GEN_Q)) << textures;
+        EXPECT_EQ(litPixels() > 0, c[5] == 1);
+        std::vector<float> got(31);  // model ambient, material specular, the light's, direction
+        glGetFloatv(GL_LIGHT_MODEL_AMBIENT, &got[0]);
+        glGetMaterialfv(GL_FRONT, GL_SPECULAR, &got[4]);
+        glGetMaterialfv(GL_BACK, GL_SPECULAR, &got[8]);
+        for (GLenum name : {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR, GL_POSITION, GL_SPOT_DIRECTION})
+            glGetLightfv(GL_LIGHT0, name, &got[12 + 4 * (name - GL_AMBIENT)]);
+        const float a = 0.5f * c[3], d = 0.75f * c[3], s = 0.99f * c[3], z = -c[4];
+        EXPECT_EQ(got, (std::vector<float>{a, a, a, 1, s, s, s, 1, s, s, s, 1, a, a, a, 1,
+                                           d, d, d, 1, s, s, s, 1, 0, 0, z, 1, 0, 0, 0}));
+        EXPECT_EQ(currentMatrix(GL_MODELVIEW_MATRIX), before);
+        EXPECT_TRUE(glIsEnabled(GL_LIGHT0) && !glIsEnabled(GL_LIGHTING));
+        EXPECT_TRUE(glIsEnabled(GL_TEXTURE_GEN_Q));
     }
     glDisable(GL_TEXTURE_GEN_Q);
 }

@@ -1,8 +1,9 @@
-// The random generator and the oscillator bank: seeding, the bands' speeds, the pause, the
-// drift of the rates, and how a phase reads out.
+// The random generator and the oscillator bank: seeding, bands, pause, drift, and the read-out.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
+#include <vector>
 
 #include "motion/oscillator_bank.h"
 #include "motion/random.h"
@@ -22,8 +23,7 @@ TEST(Random, FollowsTheFifteenBitGeneratorAndWrapsModulo2To32) {
 
 TEST(OscillatorBank, SeedingGivesOneToCountLessOneAPhaseAndASteadyRate) {
     phase[0] = 42, rate[0] = 0.5, phase[20] = 43;
-    seedRandom(777);
-    seedOscillators(20);
+    seedRandom(777), seedOscillators(20);
     const int after = nextRandom();
     seedRandom(777);
     for (int i = 1; i < 20; ++i) {
@@ -36,10 +36,7 @@ TEST(OscillatorBank, SeedingGivesOneToCountLessOneAPhaseAndASteadyRate) {
     EXPECT_EQ(phase[0] + rate[0] + phase[20], 42 + 0.5 + 43);
 }
 
-// A step too short for any flip or new target: each band's phase grows by its speed setting x
-// rate x step, the turning band in degrees, oscillator 0 by step x main speed alone; a drifting
-// rate closes a thousandth of the gap to its target, a decaying one keeps 0.999 of itself.
-// Paused, oscillators 0..9 stand still and draw nothing.
+// A short step: phase += speed x rate x step per band; rate closes 0.001 or keeps 0.999; pause.
 TEST(OscillatorBank, BandsAdvanceAtTheirSpeedsWhileRatesDriftOrDecay) {
     SimulationSettings s{};
     s.rotateSpeed = 1.5f, s.movementSpeed = 0.5f, s.mainSpeed = 2.0f, s.lightRotateSpeed = 3.0f;
@@ -47,42 +44,34 @@ TEST(OscillatorBank, BandsAdvanceAtTheirSpeedsWhileRatesDriftOrDecay) {
     for (int i = 0; i < 63; ++i)
         phase[i] = 0, rate[i] = targetRate[i] = 0.03, drifting[i] = i != 62;
     targetRate[61] = 0.05;
-    seedRandom(5);
-    advanceOscillators(63, static_cast<float>(step), s, 0);
-    const struct {
-        int first, last;
-        double perRateStep;
-    } bands[] = {{1, 3, 1.5 * 57.3}, {4, 6, 0.5}, {7, 49, 2.0}, {50, 60, 3.0}};
+    seedRandom(5), advanceOscillators(63, static_cast<float>(step), s, 0);
+    // First, last, and the phase per rate and step.
+    const std::tuple<int, int, double> bands[] = {
+        {1, 3, 1.5 * 57.3}, {4, 6, 0.5}, {7, 49, 2.0}, {50, 60, 3.0}};
     EXPECT_NEAR(phase[0], step * 2.0, 1e-18);
-    for (const auto& b : bands)
-        for (int i = b.first; i <= b.last; ++i)
-            ASSERT_NEAR(phase[i], b.perRateStep * 0.03 * step, 1e-15) << "oscillator " << i;
+    for (const auto& [first, last, factor] : bands)
+        for (int i = first; i <= last; ++i)
+            ASSERT_NEAR(phase[i], factor * 0.03 * step, 1e-15) << "oscillator " << i;
     EXPECT_DOUBLE_EQ(rate[61], 0.03 + 0.02 * 0.001);
     EXPECT_DOUBLE_EQ(rate[62], 0.03 * 0.999);
     const double before[] = {phase[9], phase[10]};
-    seedRandom(9);
-    uniformRandom(1), uniformRandom(1);  // what oscillator 10 alone draws for a short step
+    seedRandom(9), uniformRandom(1), uniformRandom(1);  // what 10 alone draws for a short step
     const int expected = nextRandom();
-    seedRandom(9);
-    advanceOscillators(11, static_cast<float>(step), s, 1);
+    seedRandom(9), advanceOscillators(11, static_cast<float>(step), s, 1);
     EXPECT_EQ(nextRandom(), expected);
     EXPECT_EQ(phase[9], before[0]);
     EXPECT_GT(phase[10], before[1]);
 }
 
-// Over many frames the drifting flag flips about once in five seconds and a new target comes
-// about once in ten, positive 45 times in a hundred.
+// A flip about every 5 s, a new target every 10 s, positive 45 times in 100, 0.02 to 0.04 off 0.
 TEST(OscillatorBank, FlipsAndNewTargetsComeAtTheirRates) {
     SimulationSettings s{};
-    seedRandom(31337);
-    seedOscillators(20);
+    seedRandom(31337), seedOscillators(20);
     int flips = 0, targets = 0, positive = 0;
     const int frames = 20000;  // 1000 seconds of 0.05
     for (int frame = 0; frame < frames; ++frame) {
-        int wasDrifting[20];
-        double wasTarget[20];
-        for (int i = 0; i < 20; ++i)
-            wasDrifting[i] = drifting[i], wasTarget[i] = targetRate[i];
+        const std::vector<int> wasDrifting(drifting, drifting + 20);
+        const std::vector<double> wasTarget(targetRate, targetRate + 20);
         advanceOscillators(20, 0.05f, s, 0);
         for (int i = 0; i < 20; ++i) {
             flips += drifting[i] != wasDrifting[i];
@@ -94,10 +83,8 @@ TEST(OscillatorBank, FlipsAndNewTargetsComeAtTheirRates) {
     EXPECT_NEAR(flips / seconds, 0.2, 0.02);
     EXPECT_NEAR(targets / seconds, 0.1, 0.01);
     EXPECT_NEAR(static_cast<double>(positive) / targets, 0.45, 0.03);
-    for (int i = 1; i < 20; ++i) {
-        EXPECT_GE(std::fabs(targetRate[i]), 0.02);
-        EXPECT_LT(std::fabs(targetRate[i]), 0.04);
-    }
+    for (int i = 1; i < 20; ++i)
+        EXPECT_TRUE(std::fabs(targetRate[i]) >= 0.02 && std::fabs(targetRate[i]) < 0.04) << i;
 }
 
 TEST(OscillatorBank, ValueMapsTheSineOntoLowToLowPlusSpan) {

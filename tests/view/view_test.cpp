@@ -1,0 +1,124 @@
+// The view: letterbox, perspective, polygon mode; the camera's flight, steering and pointer warp.
+#include <GL/freeglut.h>
+#include <GL/glu.h>
+
+#include <chrono>
+#include <cmath>
+#include <thread>
+#include <tuple>
+
+#include "motion/oscillator_bank.h"
+#include "state/frame_clock.h"
+#include "state/settings.h"
+#include "state/window_state.h"
+#include "tests/support/gl_test.h"
+#include "view/camera.h"
+#include "view/projection.h"
+
+namespace {
+using View = VaroTest;
+
+// GLU's perspective is the measure (at 0 degrees it loads nothing); unknown mode 3 keeps the last.
+TEST_F(View, LetterboxesTheViewportNarrowsTheViewAndSetsThePolygonMode) {
+    const struct {
+        int width, height, level, fieldOfView;
+        float cameraZ;
+        int bottom, visible;  // the bottom bar and the rows between the bars
+        double fovy, aspect;  // aspect 1 when no row is visible
+        int polyMode, polygon;
+    } cases[] = {
+        {1000, 601, 3, 120, -0.5f, 90, 420, 105.5, 1000 / 420.0, 1, GL_LINE},  // top bar 91
+        {0, 0, 0, 100, 3.0f, 0, 0, 100, 1.0, 2, GL_POINT},  // before the first reshape
+        {300, 2, 6, 100, 3.0f, 0, 1, 71, 300.0, 3, GL_POINT},
+        {300, 1, 6, 100, 3.0f, 0, 0, 71, 1.0, 0, GL_FILL},  // no row between the bars
+        {1024, 768, 6, 1, -40.0f, 230, 307, -28, 1024 / 307.0, 1, GL_LINE},
+        {1024, 768, 6, 29, 3.0f, 230, 307, 0, 1024 / 307.0, 0, GL_FILL},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height << " at " << c.fovy);
+        windowWidth = c.width, windowHeight = c.height, settings.letterbox = c.level;
+        settings.fieldOfView = c.fieldOfView, settings.cameraZ = c.cameraZ,
+        settings.polyMode = c.polyMode;
+        glMatrixMode(GL_TEXTURE), setupView();  // which leaves the model-view matrix current
+        std::array<GLint, 7> got{};             // matrix mode, viewport, polygon modes
+        glGetIntegerv(GL_MATRIX_MODE, &got[0]);
+        glGetIntegerv(GL_VIEWPORT, &got[1]);
+        glGetIntegerv(GL_POLYGON_MODE, &got[5]);
+        EXPECT_EQ(got, (std::array<GLint, 7>{GL_MODELVIEW, 0, c.bottom, c.width, c.visible,
+                                             c.polygon, c.polygon}));
+        const std::array<double, 16> eye = {1, 0, 0, 0, 0, 1, 0,          0,
+                                            0, 0, 1, 0, 0, 0, -c.cameraZ, 1};
+        EXPECT_EQ(currentMatrix(GL_MODELVIEW_MATRIX), eye);
+        const auto projection = currentMatrix(GL_PROJECTION_MATRIX);
+        glMatrixMode(GL_PROJECTION), glLoadIdentity();
+        gluPerspective(c.fovy, c.aspect, 0.02, c.cameraZ + 14.0);  // the far plane 14 past the eye
+        EXPECT_EQ(currentMatrix(GL_PROJECTION_MATRIX), projection);
+    }
+    glMatrixMode(GL_MODELVIEW);
+    windowWidth = kTestWindowWidth, windowHeight = kTestWindowHeight;
+}
+
+bool waitForReport(int ms = 2000) {
+    for (; !mouseMoved && ms > 0; ms -= 5)  // 5 ms turns for the X server
+        pumpEvents(), std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return mouseMoved;
+}
+
+using Camera = VaroTest;
+
+// Oscillators at their range ends; pointer 5 px right; at 30 degrees each arrow moves x and z.
+TEST_F(Camera, FliesOnItsOscillatorsUnlessPausedOrSteeredByHandAndArrowKeysEvenWhenPaused) {
+    phase[1] = 5 * M_PI, phase[2] = -5 * M_PI, phase[4] = phase[6] = M_PI / 20;
+    phase[5] = -M_PI / 20;
+    onMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, kWarpX + 5, kWarpY);  // a press reports too
+    const double s = 0.05, c = 0.1 * std::sqrt(3.0) / 2;  // a 0.1 step (two units a second)
+    const std::tuple<int, int, int, std::array<double, 5>> cases[] = {
+        // Mode, paused, arrow keys; pitch, yaw, x, y, z.
+        {0, 0, 0, {20, -30, 0.3, -0.3, 3}},       {0, 1, 0, {45, 30, 1, 0.3, 2}},
+        {2, 0, 0, {45, 30, 1, 0.3, 2}},           {1, 1, 1, {45, 30.5, 1 - c, 0.3, 2 - s}},
+        {1, 0, 2, {45, 30.5, 1 + c, 0.3, 2 + s}}, {1, 0, 4, {45, 30.5, 1 + s, 0.3, 2 - c}},
+        {1, 0, 8, {45, 30.5, 1 - s, 0.3, 2 + c}}};
+    for (const auto& [mode, pause, keys, expected] : cases) {
+        settings.cameraMode = mode, paused = pause, arrowKeys = keys, mouseMoved = 1;
+        cameraPitch = 45, cameraYaw = 30, cameraX = 1, cameraY = 0.3, cameraPosZ = 2;
+        frameStep = 0.05f, updateCamera();
+        const double got[] = {cameraPitch, cameraYaw, cameraX, cameraY, cameraPosZ};
+        for (int n = 0; n < 5; ++n)
+            EXPECT_NEAR(got[n], expected[n], 1e-6) << "mode " << mode << " keys " << keys;
+    }
+}
+
+// 0.1 degree a pixel each frame till the next report, unbounded; left button only; one walk.
+TEST_F(Camera, PointerOffsetsTurnTheManualCameraEveryFrameUntilTheNextReport) {
+    settings.cameraMode = 1, frameStep = 0.05f, arrowKeys = 4;
+    onMouseButton(GLUT_LEFT_BUTTON, GLUT_UP, kWarpX + 1500, kWarpY - 2100);
+    onMouseButton(GLUT_RIGHT_BUTTON, GLUT_DOWN, 0, 0);
+    onMouseButton(GLUT_MIDDLE_BUTTON, GLUT_UP, 0, 0);
+    for (int frame = 1; frame <= 3; ++frame) {
+        glLoadIdentity(), glTranslated(0, 0, -3);  // the eye's look-at
+        updateCamera();
+        EXPECT_EQ(std::make_tuple(mouseMoved, cameraYaw, cameraPitch),
+                  std::make_tuple(0, frame * 150.0, frame * -210.0));
+    }
+    // Pitch -630 after yaw 450: (x, y, z) to (z, x, y); the target (0, 0, -0.1) to the origin.
+    const std::array<double, 16> expected = {0, 1, 0, 0, 0, 0, 1, 0, 1, 0, 0, 0, 0.1, 0, -3, 1};
+    for (int n = 0; n < 16; ++n)
+        EXPECT_NEAR(currentMatrix(GL_MODELVIEW_MATRIX)[n], expected[n], 1e-5) << n;
+}
+
+// freeglut reports a warp back as a motion to the warp centre; no report, no warp home.
+TEST_F(Camera, TheWarpHomeComesBackAsAReportOfNoOffset) {
+    glutPassiveMotionFunc(onPointerMotion), glutWarpPointer(kWarpX, kWarpY);
+    for (int ms = 2000; waitForReport(ms); ms = 100)
+        mouseMoved = 0;  // drains the reports of earlier warps
+    settings.cameraMode = 1;
+    glutWarpPointer(460, 340);  // the user moves the pointer
+    ASSERT_TRUE(waitForReport());
+    updateCamera();  // turns, and sends the pointer home
+    ASSERT_TRUE(waitForReport());
+    EXPECT_EQ(std::make_tuple(mouseDX, mouseDY, cameraYaw), std::make_tuple(0, 0, 1.0));
+    mouseMoved = 0, updateCamera();
+    EXPECT_FALSE(waitForReport(300));
+    glutPassiveMotionFunc(nullptr);
+}
+}  // namespace
