@@ -57,7 +57,8 @@ TEST_F(StarFieldTest, StarsFollowTheGeneratorForEachShapeAndShowAgainTurned) {
     }
     EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
     const auto list = static_cast<GLuint>(field.listId);
-    field.release(), field.release();  // harmless twice
+    field.release();
+    field.release();  // harmless twice
     EXPECT_EQ(field.listId, -1);
     EXPECT_FALSE(glIsList(list));
 }
@@ -65,11 +66,16 @@ TEST_F(StarFieldTest, StarsFollowTheGeneratorForEachShapeAndShowAgainTurned) {
 // One star: a pixel in the first pass, two by two in the second, none behind the near plane.
 TEST_F(StarFieldTest, PassesDrawOneAndTwoPixelPointsDepthTested) {
     StarField field;
-    seedRandom(3), field.build(1, 8.0f, 5.0f, 1);
-    glMatrixMode(GL_PROJECTION), glLoadIdentity(), glOrtho(-9, 9, -9, 9, -9, 9);
-    glMatrixMode(GL_MODELVIEW), glLoadIdentity();
+    seedRandom(3);
+    field.build(1, 8.0f, 5.0f, 1);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-9, 9, -9, 9, -9, 9);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
     for (double clearDepth : {0.0, 1.0}) {
-        glClearDepth(clearDepth), glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glClearDepth(clearDepth);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         field.draw();
         EXPECT_EQ(litPixels(), clearDepth == 1.0 ? 1 + 4 : 0);
         EXPECT_EQ(currentMatrix(GL_MODELVIEW_MATRIX)[0], 1.0);  // the turn undone

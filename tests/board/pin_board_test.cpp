@@ -36,11 +36,15 @@ TEST_F(PinBoard, PinsStandInShiftedColumnsOnTheWaveTexturedByModeBeforeADarkPlat
     phase[10] = 0.03, phase[11] = 0.1, brightness = 0.5f;
     const double kx = std::sin(0.3) * 0.5, ky = std::sin(1.0) * 0.5;
     glNewList(static_cast<GLuint>(pinListId), GL_COMPILE);  // for now, a pin is one point
-    glBegin(GL_POINTS), glVertex3f(0.25f, 0.5f, 2.0f), glEnd(), glEndList();
+    glBegin(GL_POINTS);
+    glVertex3f(0.25f, 0.5f, 2.0f);
+    glEnd();
+    glEndList();
     for (auto [t, texturesOn, mode] : {std::array{8, 1, 0}, {20, 1, 1}, {40, 1, 2}, {8, 0, 2}}) {
         settings.tesselation = t, settings.texturesOn = texturesOn, settings.texGenMode = mode;
         settings.imageIndex = mode % 2;
-        glNormal3f(0, 0, 1), glTexCoord4f(0.9f, 0.8f, 0.7f, 0.6f);
+        glNormal3f(0, 0, 1);
+        glTexCoord4f(0.9f, 0.8f, 0.7f, 0.6f);
         const auto v = capture(drawPinBoard);
         GLint bound = 0;
         glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
@@ -108,8 +112,10 @@ TEST_F(PinBoard, StepLoadsTheSpotlightAndDrawsDepthTestedLeavingGenerationItDoes
         settings.spotlightOn = static_cast<int>(c[0]), brightness = c[1], settings.cameraZ = c[2];
         settings.texturesOn = static_cast<int>(c[5]), settings.texGenMode = 1 - settings.texturesOn;
         glEnable(GL_TEXTURE_GEN_Q);
-        glClearDepth(c[5]), glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        setupView(), glRotatef(-35, 1, 0.5f, 0);  // a camera transform, which the light must ignore
+        glClearDepth(c[5]);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        setupView();
+        glRotatef(-35, 1, 0.5f, 0);  // a camera transform, which the light must ignore
         const auto before = currentMatrix(GL_MODELVIEW_MATRIX);
         drawBoard();
         EXPECT_EQ(litPixels() > 0, c[5] == 1);

@@ -186,10 +186,12 @@ TEST_F(TextureTable, EachPictureComesFromTheFirstFolderThatHoldsItAsARegularFile
                            fs::canonical("../data").string());
 
     const GLuint portrait = textureIds[2];
-    textureCount = 2, loadTextures();  // one entry free: it takes the made-up font.bmp and no more
+    textureCount = 2;
+    loadTextures();  // one entry free: it takes the made-up font.bmp and no more
     EXPECT_EQ(texelsOf(textureIds[2])[kTopRow], 1);
     EXPECT_EQ(textureCount, 3);
-    textureIds[2] = portrait, choosePictureFolders(".");
+    textureIds[2] = portrait;
+    choosePictureFolders(".");
 }
 
 // Upright, red first, on black, middle square, checkers grey, CMYK inverted; refusals say why.

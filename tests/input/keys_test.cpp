@@ -76,7 +76,8 @@ void disturbEverything() {
 
 // The reset: start settings, oscillators seeded by the clock; window, help, keys, pointer kept.
 void expectReset(P& p) {
-    seedRandom(4321), p.phase1 = uniformRandom(360);  // the first draw after the seeding
+    seedRandom(4321);
+    p.phase1 = uniformRandom(360);  // the first draw after the seeding
     p.s = startSettings, p.paused = p.quitting = 0, p.brightness = 1, p.forceClear = 1;
     p.cameraPitch = p.cameraYaw = p.cameraX = p.cameraY = p.cameraPosZ = 0, p.pinModelDrawn = true;
 }
@@ -187,10 +188,13 @@ protected:
     // Start-up state with a pending clear, a painted back buffer and an empty pin list.
     static void freshState() {
         userPictureCount = 0, resetProgramState(), startSettings = settings;
-        fullScreen = forceClear = 1, glutSetCursor(GLUT_CURSOR_NONE);
+        fullScreen = forceClear = 1;
+        glutSetCursor(GLUT_CURSOR_NONE);
         glDeleteLists(static_cast<GLuint>(pinListId), 1);  // a name with no list: no geometry
         pinListId = static_cast<int>(glGenLists(1));
-        glClearColor(0.8f, 0.2f, 0.4f, 1), glClear(GL_COLOR_BUFFER_BIT), glClearColor(0, 0, 0, 1);
+        glClearColor(0.8f, 0.2f, 0.4f, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glClearColor(0, 0, 0, 1);
     }
 };
 
@@ -210,12 +214,14 @@ TEST_F(KeysTest, EveryCommandChangesItsOwnStateAndPostsItsMessageAndNoOtherKeyAc
         if (c.prepare)
             c.prepare();
         P expected;
-        expected.forceClear = c.key & kSpecial ? 1 : 0, c.effect(expected);
+        expected.forceClear = c.key & kSpecial ? 1 : 0;
+        c.effect(expected);
         expected.message = c.message ? c.message : "";
         press(c.key);
         expectState(expected, P());
     }
-    glutLeaveFullScreen(), pumpEvents();  // 'F' made the window full screen
+    glutLeaveFullScreen();
+    pumpEvents();  // 'F' made the window full screen
     EXPECT_TRUE(resizeWindow(kTestWindowWidth, kTestWindowHeight));
 }
 
@@ -226,9 +232,11 @@ TEST_F(KeysTest, LetterboxBouncesUpToSixAndBackAndResynchronisesAfterAReset) {
     }
     for (int n = 0; n < 8; ++n)  // to 3 on the way down
         onKeyboard('L', 0, 0);
-    onKeyboard('r', 0, 0), onKeyboard('l', 0, 0);
+    onKeyboard('r', 0, 0);
+    onKeyboard('l', 0, 0);
     EXPECT_EQ(P().message, "Letterbox: 1");
-    settings.letterbox = 4, onKeyboard('l', 0, 0);  // changed behind the bounce's back
+    settings.letterbox = 4;
+    onKeyboard('l', 0, 0);  // changed behind the bounce's back
     EXPECT_EQ(P().message, "Letterbox: 5");
 }
 

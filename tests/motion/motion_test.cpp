@@ -23,7 +23,8 @@ TEST(Random, FollowsTheFifteenBitGeneratorAndWrapsModulo2To32) {
 
 TEST(OscillatorBank, SeedingGivesOneToCountLessOneAPhaseAndASteadyRate) {
     phase[0] = 42, rate[0] = 0.5, phase[20] = 43;
-    seedRandom(777), seedOscillators(20);
+    seedRandom(777);
+    seedOscillators(20);
     const int after = nextRandom();
     seedRandom(777);
     for (int i = 1; i < 20; ++i) {
@@ -44,7 +45,8 @@ TEST(OscillatorBank, BandsAdvanceAtTheirSpeedsWhileRatesDriftOrDecay) {
     for (int i = 0; i < 63; ++i)
         phase[i] = 0, rate[i] = targetRate[i] = 0.03, drifting[i] = i != 62;
     targetRate[61] = 0.05;
-    seedRandom(5), advanceOscillators(63, static_cast<float>(step), s, 0);
+    seedRandom(5);
+    advanceOscillators(63, static_cast<float>(step), s, 0);
     // First, last, and the phase per rate and step.
     const std::tuple<int, int, double> bands[] = {
         {1, 3, 1.5 * 57.3}, {4, 6, 0.5}, {7, 49, 2.0}, {50, 60, 3.0}};
@@ -55,9 +57,12 @@ TEST(OscillatorBank, BandsAdvanceAtTheirSpeedsWhileRatesDriftOrDecay) {
     EXPECT_DOUBLE_EQ(rate[61], 0.03 + 0.02 * 0.001);
     EXPECT_DOUBLE_EQ(rate[62], 0.03 * 0.999);
     const double before[] = {phase[9], phase[10]};
-    seedRandom(9), uniformRandom(1), uniformRandom(1);  // what 10 alone draws for a short step
+    seedRandom(9);
+    uniformRandom(1);
+    uniformRandom(1);  // what 10 alone draws for a short step
     const int expected = nextRandom();
-    seedRandom(9), advanceOscillators(11, static_cast<float>(step), s, 1);
+    seedRandom(9);
+    advanceOscillators(11, static_cast<float>(step), s, 1);
     EXPECT_EQ(nextRandom(), expected);
     EXPECT_EQ(phase[9], before[0]);
     EXPECT_GT(phase[10], before[1]);
@@ -66,7 +71,8 @@ TEST(OscillatorBank, BandsAdvanceAtTheirSpeedsWhileRatesDriftOrDecay) {
 // A flip about every 5 s, a new target every 10 s, positive 45 times in 100, 0.02 to 0.04 off 0.
 TEST(OscillatorBank, FlipsAndNewTargetsComeAtTheirRates) {
     SimulationSettings s{};
-    seedRandom(31337), seedOscillators(20);
+    seedRandom(31337);
+    seedOscillators(20);
     int flips = 0, targets = 0, positive = 0;
     const int frames = 20000;  // 1000 seconds of 0.05
     for (int frame = 0; frame < frames; ++frame) {

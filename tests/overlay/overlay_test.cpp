@@ -73,7 +73,9 @@ TEST_F(TextOverlayTest, LinesReadAtTheirPlacesAndTheSceneStateComesBack) {
         {[] { textOverlay.showMessageFloat("%3.0f Degrees", 90.0); }, 10, 9, " 90 Degrees"},
         {[] { textOverlay.showMessage("A\n\x1f\xc8"); }, 10, 9, "A\x8a\x9fH"},
         {[] { textOverlay.drawFrameRate(7); }, kTestWindowWidth - 120, 9, "  7 Frame/Sec"}};
-    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE), glViewport(5, 6, 300, 200), glEnable(GL_BLEND);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    glViewport(5, 6, 300, 200);
+    glEnable(GL_BLEND);
     for (const auto& [draw, x, advance, text] : cases) {
         SCOPED_TRACE(testing::PrintToString(text));
         const auto glyphs = captureGlyphs(draw);
@@ -123,7 +125,8 @@ TEST_F(TextOverlayTest, MessageLineIsTheLastTextRememberedOrAGlError) {
         EXPECT_EQ(textOverlay.rememberMessage, 1);
     }
     glEnable(0x1234);  // not a capability: GL_INVALID_ENUM, counted once and kept all the same
-    textOverlay.rememberMessage = 0, textOverlay.drawGlErrors();
+    textOverlay.rememberMessage = 0;
+    textOverlay.drawGlErrors();
     EXPECT_EQ(glErrorCount, 1);
     elapsedMs = 2999;
     EXPECT_EQ(messageLine(409), "OpenGL Error: invalid enumerant");  // 0.4 of the width in
@@ -175,7 +178,9 @@ TEST_F(TextOverlayTest, HelpPageReadsAsWrittenBelowATitleThatFollowsTheWindowHei
 // Shaken by oscillators 17, 18 (+-size/2, at 40); if r1 r2 < 0.01, a jump by U(size) - size/2.
 TEST_F(TextOverlayTest, TitleShakesWithTheOscillatorsAndJumpsWithTheGeneratorInItsOrder) {
     for (unsigned seed = 1; seed <= 300; ++seed) {
-        phase[17] = seed * 0.0037, phase[18] = seed * 0.0051 + 0.01, seedRandom(seed);
+        phase[17] = seed * 0.0037;
+        phase[18] = seed * 0.0051 + 0.01;
+        seedRandom(seed);
         double xy[2] = {10, 153};  // x from the left, y from the top, at size 60
         for (int k = 0; k < 2; ++k) {
             xy[k] = std::trunc((std::sin(40 * phase[17 + k]) * 0.5 + 0.5) * 60 - 30 + xy[k]);

@@ -39,8 +39,9 @@ TEST_F(View, LetterboxesTheViewportNarrowsTheViewAndSetsThePolygonMode) {
         windowWidth = c.width, windowHeight = c.height, settings.letterbox = c.level;
         settings.fieldOfView = c.fieldOfView, settings.cameraZ = c.cameraZ,
         settings.polyMode = c.polyMode;
-        glMatrixMode(GL_TEXTURE), setupView();  // which leaves the model-view matrix current
-        std::array<GLint, 7> got{};             // matrix mode, viewport, polygon modes
+        glMatrixMode(GL_TEXTURE);
+        setupView();                 // which leaves the model-view matrix current
+        std::array<GLint, 7> got{};  // matrix mode, viewport, polygon modes
         glGetIntegerv(GL_MATRIX_MODE, &got[0]);
         glGetIntegerv(GL_VIEWPORT, &got[1]);
         glGetIntegerv(GL_POLYGON_MODE, &got[5]);
@@ -50,7 +51,8 @@ TEST_F(View, LetterboxesTheViewportNarrowsTheViewAndSetsThePolygonMode) {
                                             0, 0, 1, 0, 0, 0, -c.cameraZ, 1};
         EXPECT_EQ(currentMatrix(GL_MODELVIEW_MATRIX), eye);
         const auto projection = currentMatrix(GL_PROJECTION_MATRIX);
-        glMatrixMode(GL_PROJECTION), glLoadIdentity();
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
         gluPerspective(c.fovy, c.aspect, 0.02, c.cameraZ + 14.0);  // the far plane 14 past the eye
         EXPECT_EQ(currentMatrix(GL_PROJECTION_MATRIX), projection);
     }
@@ -60,7 +62,8 @@ TEST_F(View, LetterboxesTheViewportNarrowsTheViewAndSetsThePolygonMode) {
 
 bool waitForReport(int ms = 2000) {
     for (; !mouseMoved && ms > 0; ms -= 5)  // 5 ms turns for the X server
-        pumpEvents(), std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        pumpEvents();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
     return mouseMoved;
 }
 
@@ -81,7 +84,8 @@ TEST_F(Camera, FliesOnItsOscillatorsUnlessPausedOrSteeredByHandAndArrowKeysEvenW
     for (const auto& [mode, pause, keys, expected] : cases) {
         settings.cameraMode = mode, paused = pause, arrowKeys = keys, mouseMoved = 1;
         cameraPitch = 45, cameraYaw = 30, cameraX = 1, cameraY = 0.3, cameraPosZ = 2;
-        frameStep = 0.05f, updateCamera();
+        frameStep = 0.05f;
+        updateCamera();
         const double got[] = {cameraPitch, cameraYaw, cameraX, cameraY, cameraPosZ};
         for (int n = 0; n < 5; ++n)
             EXPECT_NEAR(got[n], expected[n], 1e-6) << "mode " << mode << " keys " << keys;
@@ -95,7 +99,8 @@ TEST_F(Camera, PointerOffsetsTurnTheManualCameraEveryFrameUntilTheNextReport) {
     onMouseButton(GLUT_RIGHT_BUTTON, GLUT_DOWN, 0, 0);
     onMouseButton(GLUT_MIDDLE_BUTTON, GLUT_UP, 0, 0);
     for (int frame = 1; frame <= 3; ++frame) {
-        glLoadIdentity(), glTranslated(0, 0, -3);  // the eye's look-at
+        glLoadIdentity();
+        glTranslated(0, 0, -3);  // the eye's look-at
         updateCamera();
         EXPECT_EQ(std::make_tuple(mouseMoved, cameraYaw, cameraPitch),
                   std::make_tuple(0, frame * 150.0, frame * -210.0));
@@ -108,7 +113,8 @@ TEST_F(Camera, PointerOffsetsTurnTheManualCameraEveryFrameUntilTheNextReport) {
 
 // freeglut reports a warp back as a motion to the warp centre; no report, no warp home.
 TEST_F(Camera, TheWarpHomeComesBackAsAReportOfNoOffset) {
-    glutPassiveMotionFunc(onPointerMotion), glutWarpPointer(kWarpX, kWarpY);
+    glutPassiveMotionFunc(onPointerMotion);
+    glutWarpPointer(kWarpX, kWarpY);
     for (int ms = 2000; waitForReport(ms); ms = 100)
         mouseMoved = 0;  // drains the reports of earlier warps
     settings.cameraMode = 1;
@@ -117,7 +123,8 @@ TEST_F(Camera, TheWarpHomeComesBackAsAReportOfNoOffset) {
     updateCamera();  // turns, and sends the pointer home
     ASSERT_TRUE(waitForReport());
     EXPECT_EQ(std::make_tuple(mouseDX, mouseDY, cameraYaw), std::make_tuple(0, 0, 1.0));
-    mouseMoved = 0, updateCamera();
+    mouseMoved = 0;
+    updateCamera();
     EXPECT_FALSE(waitForReport(300));
     glutPassiveMotionFunc(nullptr);
 }
