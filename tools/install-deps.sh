@@ -10,6 +10,7 @@ packages=(
     xvfb xauth xdotool imagemagick x11-utils x11-apps  # a virtual display, input, screenshots
     dpkg-dev file                             # the package: cpack reads the libraries it needs
     lintian appstream desktop-file-utils man-db  # checks of the package and what it installs
+    xscreensaver xscreensaver-gl              # the real screensaver daemon that runs it
     clang libclang-rt-14-dev                  # fuzz targets
 )
 missing=()
