@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # The full bench: builds the bench programs in build-bench and measures frame rate and frame
 # time against the pin count, start-up against a minimal GLUT program, heap allocations,
-# memory over 10,000 frames, pacing, the GL stream replayed by apitrace, and (unless
-# --no-callgrind) our share of the instructions; then plots frame time against pin count.
+# memory over 10,000 frames, pacing, the GL stream replayed by apitrace, the frame cap's
+# processor time, and (unless --no-callgrind) our share of the instructions; then plots frame
+# time against pin count.
 #
 # Usage: bench/run-all.sh [--quick] [--no-callgrind] [--parts=LIST]
 #   --quick         fewer frames and repeats (a few minutes; figures are rougher)
 #   --no-callgrind  skip bench/our-share.sh (the slowest part)
 #   --parts=LIST    run only these parts, comma-separated, of: sweep startup alloc soak
-#                   pacing trace share (default: all)
+#                   pacing trace share cap (default: all)
 # Results: build-bench/bench-results/ (JSON lines, logs, summary.txt); plots:
 # docs/perf-frame-time.png, docs/perf-memory.png. Needs Xvfb; the optional parts need
 # valgrind, apitrace and gnuplot. Run it on a quiet machine: it prints the load average,
@@ -17,7 +18,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${VARO_BENCH_BUILD:-$root/build-bench}
 out=$build/bench-results
-quick=0 parts=",sweep,startup,alloc,soak,pacing,trace,share,"
+quick=0 parts=",sweep,startup,alloc,soak,pacing,trace,share,cap,"
 for arg in "$@"; do
     case $arg in
         --quick) quick=1 ;;
@@ -27,19 +28,19 @@ for arg in "$@"; do
         *) echo "run-all.sh: unknown option '$arg' (try --help)" >&2; exit 2 ;;
     esac
 done
-repeats=3 frames=300 soakFrames=10125 pacingFrames=900 traceFrames=200
-[ $quick = 1 ] && repeats=1 frames=60 soakFrames=1500 pacingFrames=300 traceFrames=60
+repeats=3 frames=300 soakFrames=10125 pacingFrames=900 traceFrames=200 capSeconds=60
+[ $quick = 1 ] && repeats=1 frames=60 soakFrames=1500 pacingFrames=300 traceFrames=60 capSeconds=10
 
 want() { [[ $parts == *",$1,"* ]]; }
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j2 --target varo varo-bench varo-bench-alloc varo-bench-minimal \
-    varo-first-frame >/dev/null
+    varo-first-frame varo-swap-counter >/dev/null
 mkdir -p "$out"
 bench=$build/bench/varo-bench alloc=$build/bench/varo-bench-alloc
 minimal=$build/bench/varo-bench-minimal watch=$build/bench/varo-first-frame
 summary=$out/summary.txt
-[ "$parts" = ",sweep,startup,alloc,soak,pacing,trace,share," ] ||
+[ "$parts" = ",sweep,startup,alloc,soak,pacing,trace,share,cap," ] ||
     summary=$out/summary$(tr ',' '.' <<<"$parts")txt
 cd "$root/data"  # the program reads its pictures from here
 
@@ -171,6 +172,13 @@ $(field fps <"$out/trace.log") fps traced"
         onx glretrace -b "$out/bench.trace" >"$out/retrace.$n.log" 2>&1
         say "  glretrace -b, run $n:               $(grep -o 'Rendered.*' "$out/retrace.$n.log")"
     done
+fi
+
+if want cap; then
+    say ""
+    say "Frame cap: the program in a given window (--root), processor time over a minute each:"
+    onx "$root/bench/frame-cap.sh" "$build/varo" "$build/bench/libvaro-swap-counter.so" \
+        "$capSeconds" | tee -a "$summary"
 fi
 
 if want share; then
