@@ -18,6 +18,7 @@ cpack --config "$BUILD/CPackConfig.cmake" -B "$scratch/pkg" >"$scratch/cpack.log
     { cat "$scratch/cpack.log"; fail "cpack could not build the package"; }
 deb=$(echo "$scratch"/pkg/varo_*.deb)
 lintian --fail-on error,warning "$deb" || fail "lintian finds errors or warnings"
+dpkg-deb -f "$deb" Suggests | grep -qw xscreensaver || fail "the package does not suggest xscreensaver"
 note "ok   lintian: no errors, no warnings in $(basename "$deb")"
 
 dpkg-deb -x "$deb" "$root"
@@ -30,6 +31,7 @@ unlicensed=$(awk -v RS= 'NR == 1 && !/^Format: / { bad = " Format" }
     "$root/usr/share/doc/varo/copyright")
 [ -z "$unlicensed" ] || fail "the copyright file lacks:$unlicensed"
 appstreamcli validate-tree --no-net "$root" || fail "the AppStream metadata is not valid"
+[ -f "$root/usr/share/xscreensaver/config/varo.xml" ] || fail "no config for the screensaver dialog"
 desktop=$(echo "$root"/usr/share/applications/*.desktop)
 desktop-file-validate "$desktop" || fail "the desktop entry is not valid"
 icon=$(sed -n 's/^Icon=//p' "$desktop")
