@@ -61,9 +61,10 @@ TEST_F(View, LetterboxesTheViewportNarrowsTheViewAndSetsThePolygonMode) {
 }
 
 bool waitForReport(int ms = 2000) {
-    for (; !mouseMoved && ms > 0; ms -= 5)  // 5 ms turns for the X server
+    for (; !mouseMoved && ms > 0; ms -= 5) {  // 5 ms turns for the X server
         pumpEvents();
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
     return mouseMoved;
 }
 
