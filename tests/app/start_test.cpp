@@ -72,6 +72,7 @@ TEST(CommandLine, AnswersHelpAndVersionAndNamesWhatIsWrong) {
         {{"--seed", "2147483648"}, "bad value for --seed: '2147483648'"},
         {{"--window-id", "12abc"}, "bad value for --window-id: '12abc'"},
         {{"--window-id=0"}, "bad value for --window-id: '0'"},
+        {{"--window-id=0x100000000"}, "bad value for --window-id: '0x100000000'"},
         {{"--delay", "10000001"}, "bad value for --delay: '10000001'"},
         {{"--data="}, "bad value for --data: ''"},
         {{"--data"}, "--data needs a value"},
