@@ -408,8 +408,8 @@ bool decode(Source& source, PictureBlock& block) {
     return refuse(source, "not a PNG or JPEG picture");
 }
 
-// A regular file opened for reading, or null with the reason. Opened without blocking, so that
-// a named pipe cannot stall the open itself; only a regular file is then read.
+}  // namespace
+
 std::FILE* openRegularFile(const char* path, Refusal& reason) {
     const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     struct stat status;
@@ -428,7 +428,6 @@ std::FILE* openRegularFile(const char* path, Refusal& reason) {
     }
     return file;
 }
-}  // namespace
 
 bool decodePicture(const unsigned char* bytes, std::size_t size, PictureBlock& block,
                    Refusal& reason) {

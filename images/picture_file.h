@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 
 constexpr int kBlockSide = 128;                           // texels per side of the block
 constexpr int kBlockBytes = kBlockSide * kBlockSide * 4;  // red, green, blue, alpha
@@ -25,6 +26,11 @@ bool decodePicture(const unsigned char* bytes, std::size_t size, PictureBlock& b
 // The same from a file, read as it is decoded. Only a regular file is read; one that would
 // block (a named pipe, a device) is refused at once.
 bool readPictureFile(const char* path, PictureBlock& block, Refusal& reason);
+
+// A regular file opened for reading, or null with the reason. Only a regular file names a
+// picture: a folder opens but cannot be read, and a named pipe or a device could block start-up
+// for good. The open itself does not block, so that a pipe cannot stall it.
+std::FILE* openRegularFile(const char* path, Refusal& reason);
 
 // Whether a regular file starts as a PNG or JPEG picture does.
 bool looksLikePicture(const char* path);

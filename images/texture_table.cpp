@@ -2,13 +2,11 @@
 #include "images/texture_table.h"
 
 #include <GL/glu.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 
+#include "images/picture_file.h"
 #include "images/picture_folders.h"
 
 // Globals owned here:
@@ -28,25 +26,6 @@ constexpr int kLowByte = 0xFF;         // an alpha value keeps its low 8 bits
 // heap; it is needed only until the upload and the mipmap build are done, and the loader
 // runs on the one thread, one file at a time.
 unsigned char texels[kImageSize * kImageSize * kTexelBytes];
-
-// Only a regular file names a picture. A folder opens but cannot be read, and a named pipe or
-// a device could block start-up for good or never end; any of them is taken as a file that
-// cannot be opened, so its entry stays 0 and its surfaces are drawn untextured. The file is
-// opened without blocking so that a pipe cannot stall the open itself.
-std::FILE* openPicture(const char* path) {
-    int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return nullptr;
-    struct stat status;
-    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        close(fd);
-        return nullptr;
-    }
-    std::FILE* file = fdopen(fd, "rb");
-    if (!file)
-        close(fd);
-    return file;
-}
 
 // Alpha of one texel from the channels as read, where a byte past the end of file is -1.
 // The mean of three such bytes is -1 too, and stores as 255 like the colour channels.
@@ -119,7 +98,8 @@ void loadIntoTable(const char* name, int alphaValue, int alphaThreshold, int mip
 }  // namespace
 
 GLuint loadBmpTexture(const char* path, int alphaValue, int alphaThreshold, int mipmapped) {
-    std::FILE* file = openPicture(path);
+    Refusal unused;  // a file that cannot be read leaves its entry 0 and its surfaces untextured
+    std::FILE* file = openRegularFile(path, unused);
     if (!file)
         return 0;
     readTexels(file, alphaValue, alphaThreshold);
