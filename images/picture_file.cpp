@@ -5,10 +5,8 @@
 // fit: the largest centred square, averaged over the block's cells. Rows are streamed into the
 // averages as they are decoded, so a picture is never held whole in memory by us.
 //
-// Globals (file-local, one picture at a time on the one thread):
-//   sums, rowSums   the box filter's weighted colour sums: per cell, and for the current row
-//   side, left, top the centred square in the picture: its size and its top-left pixel
-//   row             one decoded row, up to the widest picture allowed, four bytes a pixel
+// No globals: everything one decode touches is in its Decoding, on the heap, so that decodes
+// on two threads share nothing.
 #include "images/picture_file.h"
 
 #include <fcntl.h>
@@ -18,9 +16,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <csetjmp>
+#include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 // clang-format off
 #include <jpeglib.h>  // after <cstdio>, which it needs
@@ -33,65 +33,30 @@ constexpr unsigned char kPngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A
 constexpr unsigned char kJpegStart[] = {0xFF, 0xD8, 0xFF};
 constexpr int kMaxJpegScans = 500;  // a progressive file of endless tiny scans would take hours
 constexpr long kJpegMemoryCap = 512L << 20;  // bytes: a progressive 64-megapixel file fits
-constexpr std::size_t kInputChunk = 4096;    // bytes read from a file at a time
 constexpr int kBlockLast = kBlockSide - 1;
 constexpr int kUpright = 1;  // the EXIF orientation of a picture to show as it is stored
-
-std::uint64_t sums[kBlockSide][kBlockSide][3];
-std::uint64_t rowSums[kBlockSide][3];
-long side = 0, left = 0, top = 0;
-unsigned char row[kMaxPictureSide * 4];
-
-// Where a decoder's bytes come from: an open file, or a block of memory.
-struct Source {
-    std::FILE* file;
-    const unsigned char* bytes;
-    std::size_t size, at;
-    Refusal* reason;
-    bool truncated;  // the decoder asked for bytes past the end
-};
-
-std::size_t readSource(Source& source, unsigned char* into, std::size_t wanted) {
-    if (source.file != nullptr)
-        return std::fread(into, 1, wanted, source.file);
-    const std::size_t count = std::min(wanted, source.size - source.at);
-    if (count > 0)  // an empty block of memory may have no address at all
-        std::memcpy(into, source.bytes + source.at, count);
-    source.at += count;
-    return count;
-}
-
-bool refuse(Source& source, const char* reason) {
-    std::snprintf(*source.reason, kRefusalCapacity, "%s", reason);
-    return false;
-}
-
-// Checked from the header alone, before the decoder allocates anything for the pixels.
-bool sizeAllowed(unsigned long width, unsigned long height, Source& source) {
-    if (width <= kMaxPictureSide && height <= kMaxPictureSide &&
-        width * height <= static_cast<unsigned long>(kMaxPicturePixels))
-        return true;
-    std::snprintf(*source.reason, kRefusalCapacity,
-                  "%lu x %lu is too large (at most 64 megapixels, %d per side)", width, height,
-                  kMaxPictureSide);
-    return false;
-}
 
 // --- The fit: a box filter over the centred square ---------------------------------------------
 // Lengths along a side of the square count in units of 1 / (128 side): a pixel is 128 units
 // long and a cell `side` units, so every overlap of a pixel and a cell is a whole number and a
 // cell's weights add up to side x side, whether the square is larger than the block or smaller.
 
-void startFilter(long width, long height) {
-    side = std::min(width, height);
-    left = (width - side) / 2;
-    top = (height - side) / 2;
-    std::memset(sums, 0, sizeof sums);
+struct Fit {
+    std::uint64_t sums[kBlockSide][kBlockSide][3];  // weighted colour sums, per cell
+    std::uint64_t rowSums[kBlockSide][3];           // the same for the current row
+    long side, left, top;  // the centred square in the picture: its size and its top-left pixel
+};
+
+void startFilter(Fit& fit, long width, long height) {
+    fit.side = std::min(width, height);
+    fit.left = (width - fit.side) / 2;
+    fit.top = (height - fit.side) / 2;
+    std::memset(fit.sums, 0, sizeof fit.sums);
 }
 
-// Calls add(cell, weight) for each cell that pixel `i` of the square overlaps.
+// Calls add(cell, weight) for each cell that pixel `i` of a square of `side` pixels overlaps.
 template <typename Add>
-void forEachCell(long i, Add add) {
+void forEachCell(long side, long i, Add add) {
     const long start = i * kBlockSide, end = start + kBlockSide;
     for (long cell = start / side; cell < kBlockSide && cell * side < end; ++cell)
         add(static_cast<int>(cell),
@@ -100,26 +65,28 @@ void forEachCell(long i, Add add) {
 
 // `count` pixels of picture row y, of 3 (RGB) or 4 (RGBA) bytes, at x = firstX, firstX + step,
 // ... Transparent pixels are composed on black.
-void addRow(long y, const unsigned char* pixels, int channels, long count, long firstX, long step) {
-    if (y < top || y >= top + side)
+void addRow(Fit& fit, long y, const unsigned char* pixels, int channels, long count, long firstX,
+            long step) {
+    if (y < fit.top || y >= fit.top + fit.side)
         return;
-    std::memset(rowSums, 0, sizeof rowSums);
-    for (long k = 0, i = firstX - left; k < count && i < side; ++k, i += step, pixels += channels) {
+    std::memset(fit.rowSums, 0, sizeof fit.rowSums);
+    for (long k = 0, i = firstX - fit.left; k < count && i < fit.side;
+         ++k, i += step, pixels += channels) {
         if (i < 0)
             continue;
         unsigned colour[3] = {pixels[0], pixels[1], pixels[2]};
         if (channels == 4)
             for (unsigned& c : colour)
                 c = (c * pixels[3] + 127) / 255;
-        forEachCell(i, [&](int cell, long weight) {
+        forEachCell(fit.side, i, [&](int cell, long weight) {
             for (int c = 0; c < 3; ++c)
-                rowSums[cell][c] += colour[c] * static_cast<std::uint64_t>(weight);
+                fit.rowSums[cell][c] += colour[c] * static_cast<std::uint64_t>(weight);
         });
     }
-    forEachCell(y - top, [](int cell, long weight) {
+    forEachCell(fit.side, y - fit.top, [&](int cell, long weight) {
         for (int x = 0; x < kBlockSide; ++x)
             for (int c = 0; c < 3; ++c)
-                sums[cell][x][c] += rowSums[x][c] * static_cast<std::uint64_t>(weight);
+                fit.sums[cell][x][c] += fit.rowSums[x][c] * static_cast<std::uint64_t>(weight);
     });
 }
 
@@ -139,18 +106,54 @@ void orient(int orientation, int& x, int& y) {
 }
 
 // The averages into the block, the picture's top row into the top texture row.
-void finishFilter(int orientation, PictureBlock& block) {
-    const std::uint64_t area = static_cast<std::uint64_t>(side) * static_cast<std::uint64_t>(side);
+void finishFilter(const Fit& fit, int orientation, PictureBlock& block) {
+    const std::uint64_t area = static_cast<std::uint64_t>(fit.side) * fit.side;
     for (int cellY = 0; cellY < kBlockSide; ++cellY) {
         for (int cellX = 0; cellX < kBlockSide; ++cellX) {
             int x = cellX, y = cellY;
             orient(orientation, x, y);
             unsigned char* texel = block + ((kBlockLast - y) * kBlockSide + x) * 4;
             for (int c = 0; c < 3; ++c)
-                texel[c] = static_cast<unsigned char>((sums[cellY][cellX][c] + area / 2) / area);
+                texel[c] =
+                    static_cast<unsigned char>((fit.sums[cellY][cellX][c] + area / 2) / area);
             texel[3] = 255;
         }
     }
+}
+
+// --- One decode: its file, its refusal, its fit ------------------------------------------------
+struct Decoding {
+    std::FILE* file;
+    Refusal* reason;
+    const std::atomic<bool>* stop;  // null: never asked to stop
+    bool refused = false;           // the reason is written, and an error path keeps it
+    Fit fit = {};
+    unsigned char row[kMaxPictureSide * 4] = {};  // one decoded row: RGB, RGBA or CMYK
+};
+
+[[gnu::format(printf, 2, 3)]] bool refuse(Decoding& decoding, const char* format, ...) {
+    std::va_list words;
+    va_start(words, format);
+    std::vsnprintf(*decoding.reason, kRefusalCapacity, format, words);
+    va_end(words);
+    decoding.refused = true;
+    return false;
+}
+
+// False, with kStopped, once the decode is asked to stop: checked at every read and every row.
+bool mayGoOn(Decoding& decoding) {
+    if (decoding.stop == nullptr || !decoding.stop->load())
+        return true;
+    return refuse(decoding, "%s", kStopped);
+}
+
+// Checked from the header alone, before the decoder allocates anything for the pixels.
+bool sizeAllowed(Decoding& decoding, unsigned long width, unsigned long height) {
+    if (width <= kMaxPictureSide && height <= kMaxPictureSide &&
+        width * height <= static_cast<unsigned long>(kMaxPicturePixels))
+        return true;
+    return refuse(decoding, "%lu x %lu is too large (at most 64 megapixels, %d per side)", width,
+                  height, kMaxPictureSide);
 }
 
 // --- PNG ----------------------------------------------------------------------------------------
@@ -159,143 +162,136 @@ constexpr png_byte kUnusedPngChunks[] = "iCCP\0iTXt\0sPLT\0tEXt\0zTXt\0eXIf";
 constexpr int kUnusedPngChunkCount = 6;
 
 void onPngError(png_structp png, png_const_charp message) {
-    Source& source = *static_cast<Source*>(png_get_error_ptr(png));
-    if (!source.truncated)
-        std::snprintf(*source.reason, kRefusalCapacity, "corrupt PNG (%s)", message);
+    Decoding& decoding = *static_cast<Decoding*>(png_get_error_ptr(png));
+    if (!decoding.refused)
+        refuse(decoding, "corrupt PNG (%s)", message);
     png_longjmp(png, 1);
 }
 
 void ignorePngWarning(png_structp, png_const_charp) {}
 
+// libpng's stdio reader (png_init_io) has no place for the stop check: ours.
 void readPngBytes(png_structp png, png_bytep into, std::size_t wanted) {
-    Source& source = *static_cast<Source*>(png_get_io_ptr(png));
-    if (readSource(source, into, wanted) != wanted) {
-        source.truncated = true;
-        refuse(source, "truncated");
-        png_error(png, "truncated");
-    }
+    Decoding& decoding = *static_cast<Decoding*>(png_get_io_ptr(png));
+    if (mayGoOn(decoding) && std::fread(into, 1, wanted, decoding.file) != wanted)
+        refuse(decoding, "truncated");
+    if (decoding.refused)
+        png_error(png, *decoding.reason);
 }
 
 // Every row, in any form, as 8-bit RGB or RGBA. An interlaced picture comes as seven smaller
 // pictures whose pixels are spread over the whole: each row goes to its place in the filter,
 // which needs no whole picture.
-void streamPngRows(png_structp png, png_uint_32 width, png_uint_32 height, int channels,
-                   bool interlaced) {
+void streamPngRows(png_structp png, Decoding& decoding, png_uint_32 width, png_uint_32 height,
+                   int channels, bool interlaced) {
     for (int pass = 0; pass < (interlaced ? 7 : 1); ++pass) {
         const png_uint_32 rows = interlaced ? PNG_PASS_ROWS(height, pass) : height;
         const png_uint_32 columns = interlaced ? PNG_PASS_COLS(width, pass) : width;
         if (rows == 0 || columns == 0)
             continue;  // libpng passes over an empty pass too
         for (png_uint_32 n = 0; n < rows; ++n) {
-            png_read_row(png, row, nullptr);
+            if (!mayGoOn(decoding))
+                png_error(png, kStopped);
+            png_read_row(png, decoding.row, nullptr);
             if (interlaced)
-                addRow(PNG_ROW_FROM_PASS_ROW(n, pass), row, channels, columns,
-                       PNG_PASS_START_COL(pass), 1L << PNG_PASS_COL_SHIFT(pass));
+                addRow(decoding.fit, PNG_ROW_FROM_PASS_ROW(n, pass), decoding.row, channels,
+                       columns, PNG_PASS_START_COL(pass), 1L << PNG_PASS_COL_SHIFT(pass));
             else
-                addRow(n, row, channels, columns, 0, 1);
+                addRow(decoding.fit, n, decoding.row, channels, columns, 0, 1);
         }
     }
 }
 
-bool readPng(png_structp png, png_infop info, Source& source, PictureBlock& block) {
+bool readPng(png_structp png, png_infop info, Decoding& decoding, PictureBlock& block) {
     png_read_info(png, info);
     const png_uint_32 width = png_get_image_width(png, info);
     const png_uint_32 height = png_get_image_height(png, info);
-    if (!sizeAllowed(width, height, source))
+    if (!sizeAllowed(decoding, width, height))
         return false;
     png_set_expand(png);  // palette to RGB, grey to 8 bits, a transparent colour to alpha
     png_set_strip_16(png);
     png_set_gray_to_rgb(png);
     png_read_update_info(png, info);
-    if (png_get_rowbytes(png, info) > sizeof row)
-        return refuse(source, "unsupported PNG");
-    startFilter(width, height);
-    streamPngRows(png, width, height, png_get_channels(png, info),
+    if (png_get_rowbytes(png, info) > sizeof decoding.row)
+        return refuse(decoding, "unsupported PNG");
+    startFilter(decoding.fit, width, height);
+    streamPngRows(png, decoding, width, height, png_get_channels(png, info),
                   png_get_interlace_type(png, info) == PNG_INTERLACE_ADAM7);
     png_read_end(png, nullptr);  // the last checksums, up to the end
-    finishFilter(kUpright, block);
+    finishFilter(decoding.fit, kUpright, block);
     return true;
 }
 
-bool decodePng(Source& source, PictureBlock& block) {
+bool decodePng(Decoding& decoding, PictureBlock& block) {
     png_structp png =
-        png_create_read_struct(PNG_LIBPNG_VER_STRING, &source, onPngError, ignorePngWarning);
+        png_create_read_struct(PNG_LIBPNG_VER_STRING, &decoding, onPngError, ignorePngWarning);
     if (png == nullptr)
-        return refuse(source, "out of memory");
+        return refuse(decoding, "out of memory");
     png_infop info = png_create_info_struct(png);
     volatile bool read = false;
     if (info == nullptr)
-        refuse(source, "out of memory");
+        refuse(decoding, "out of memory");
     else if (setjmp(png_jmpbuf(png)) == 0) {
-        png_set_read_fn(png, &source, readPngBytes);
+        png_set_read_fn(png, &decoding, readPngBytes);
         png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kUnusedPngChunks,
                                     kUnusedPngChunkCount);
-        read = readPng(png, info, source, block);
+        read = readPng(png, info, decoding, block);
     }
     png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
     return read;
 }
 
 // --- JPEG ---------------------------------------------------------------------------------------
-struct JpegErrors {
-    jpeg_error_mgr manager;  // first, so that libjpeg's pointer to it is one to this
+// A JPEG decode's own parts, which libjpeg's callbacks reach through client_data.
+struct JpegDecoding {
+    jpeg_error_mgr errors;
+    jpeg_progress_mgr progress;
     std::jmp_buf jump;
-    Source* source;
+    boolean (*readStdio)(j_decompress_ptr);  // the stdio source's reader, which ours wraps
+    Decoding* decoding;
 };
 
-struct JpegInput {
-    jpeg_source_mgr manager;  // first, likewise
-    Source* source;
-    unsigned char chunk[kInputChunk];
-};
+template <typename Jpeg>  // j_common_ptr or j_decompress_ptr: both lead with client_data
+JpegDecoding& partsOf(Jpeg jpeg) {
+    return *static_cast<JpegDecoding*>(jpeg->client_data);
+}
 
 [[noreturn]] void onJpegError(j_common_ptr jpeg) {
-    auto* errors = reinterpret_cast<JpegErrors*>(jpeg->err);
-    if (!errors->source->truncated) {
+    Decoding& decoding = *partsOf(jpeg).decoding;
+    if (!decoding.refused) {
         char message[JMSG_LENGTH_MAX];
         (*jpeg->err->format_message)(jpeg, message);
-        std::snprintf(*errors->source->reason, kRefusalCapacity, "corrupt JPEG (%.140s)", message);
+        refuse(decoding, "corrupt JPEG (%.140s)", message);
     }
-    std::longjmp(errors->jump, 1);
+    std::longjmp(partsOf(jpeg).jump, 1);
 }
 
-void ignoreJpegMessage(j_common_ptr, int) {}
-
-// A progressive picture's scans are read before the first row comes out: count them.
-void limitJpegScans(j_common_ptr jpeg) {
-    if (reinterpret_cast<j_decompress_ptr>(jpeg)->input_scan_number > kMaxJpegScans) {
-        auto* errors = reinterpret_cast<JpegErrors*>(jpeg->err);
-        refuse(*errors->source, "corrupt JPEG (more than 500 scans)");
-        std::longjmp(errors->jump, 1);
+// libjpeg's warnings pass, but for the stdio source's at the file's end: it is cut short.
+void onJpegWarning(j_common_ptr jpeg, int level) {
+    if (level < 0 && jpeg->err->msg_code == JWRN_JPEG_EOF) {
+        refuse(*partsOf(jpeg).decoding, "truncated");
+        (*jpeg->err->error_exit)(jpeg);
     }
 }
 
-void startJpegInput(j_decompress_ptr) {}
-void endJpegInput(j_decompress_ptr) {}
+// libjpeg calls it for every row and, while a progressive picture's scans are read inside
+// jpeg_start_decompress, for every row of blocks.
+void watchJpegProgress(j_common_ptr jpeg) {
+    Decoding& decoding = *partsOf(jpeg).decoding;
+    if (reinterpret_cast<j_decompress_ptr>(jpeg)->input_scan_number > kMaxJpegScans)
+        refuse(decoding, "corrupt JPEG (more than %d scans)", kMaxJpegScans);
+    if (decoding.refused || !mayGoOn(decoding))
+        (*jpeg->err->error_exit)(jpeg);
+}
 
-boolean fillJpegInput(j_decompress_ptr jpeg) {
-    auto* input = reinterpret_cast<JpegInput*>(jpeg->src);
-    const std::size_t count = readSource(*input->source, input->chunk, sizeof input->chunk);
-    if (count == 0) {
-        input->source->truncated = true;
-        refuse(*input->source, "truncated");
-        ERREXIT(jpeg, JERR_INPUT_EOF);
-    }
-    input->manager.next_input_byte = input->chunk;
-    input->manager.bytes_in_buffer = count;
+// The stdio source's reader (4 KiB at a time), with the stop check.
+boolean readJpegBytes(j_decompress_ptr jpeg) {
+    JpegDecoding& parts = partsOf(jpeg);
+    if (mayGoOn(*parts.decoding))
+        parts.readStdio(jpeg);
+    if (parts.decoding->refused)
+        (*jpeg->err->error_exit)(reinterpret_cast<j_common_ptr>(jpeg));
     return TRUE;
-}
-
-void skipJpegInput(j_decompress_ptr jpeg, long count) {
-    jpeg_source_mgr& input = *jpeg->src;
-    if (count <= 0)
-        return;
-    while (static_cast<std::size_t>(count) > input.bytes_in_buffer) {
-        count -= static_cast<long>(input.bytes_in_buffer);
-        fillJpegInput(jpeg);
-    }
-    input.next_input_byte += count;
-    input.bytes_in_buffer -= static_cast<std::size_t>(count);
 }
 
 // The orientation tag (0x0112) of the first directory of an APP1 "Exif" segment; 1 without.
@@ -337,75 +333,85 @@ void cmykToRgb(unsigned char* pixels, long count, bool inverted) {
     }
 }
 
-bool readJpeg(jpeg_decompress_struct& jpeg, Source& source, PictureBlock& block) {
+bool readJpeg(jpeg_decompress_struct& jpeg, Decoding& decoding, PictureBlock& block) {
     jpeg_save_markers(&jpeg, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&jpeg, TRUE);
-    if (!sizeAllowed(jpeg.image_width, jpeg.image_height, source))
+    if (!sizeAllowed(decoding, jpeg.image_width, jpeg.image_height))
         return false;
     const bool cmyk = jpeg.jpeg_color_space == JCS_CMYK || jpeg.jpeg_color_space == JCS_YCCK;
     jpeg.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;  // grey too becomes RGB
     jpeg.mem->max_memory_to_use = kJpegMemoryCap;
     jpeg_start_decompress(&jpeg);
-    startFilter(jpeg.output_width, jpeg.output_height);
+    startFilter(decoding.fit, jpeg.output_width, jpeg.output_height);
     while (jpeg.output_scanline < jpeg.output_height) {
         const long y = jpeg.output_scanline;
-        JSAMPROW rows[] = {row};
+        JSAMPROW rows[] = {decoding.row};
         jpeg_read_scanlines(&jpeg, rows, 1);
         if (cmyk)
-            cmykToRgb(row, jpeg.output_width, jpeg.saw_Adobe_marker);
-        addRow(y, row, 3, jpeg.output_width, 0, 1);
+            cmykToRgb(decoding.row, jpeg.output_width, jpeg.saw_Adobe_marker);
+        addRow(decoding.fit, y, decoding.row, 3, jpeg.output_width, 0, 1);
     }
     const int orientation = exifOrientation(jpeg.marker_list);
     jpeg_finish_decompress(&jpeg);
-    finishFilter(orientation, block);
+    finishFilter(decoding.fit, orientation, block);
     return true;
 }
 
-bool decodeJpeg(Source& source, PictureBlock& block) {
+bool decodeJpeg(Decoding& decoding, PictureBlock& block) {
     jpeg_decompress_struct jpeg;
-    JpegErrors errors;
-    JpegInput input;
-    jpeg_progress_mgr progress;
-    jpeg.err = jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = onJpegError;
-    errors.manager.emit_message = ignoreJpegMessage;
-    errors.source = &source;
+    JpegDecoding parts;
+    jpeg.err = jpeg_std_error(&parts.errors);
+    jpeg.client_data = &parts;  // kept by jpeg_create_decompress
+    parts.errors.error_exit = onJpegError;
+    parts.errors.emit_message = onJpegWarning;
+    parts.progress.progress_monitor = watchJpegProgress;
+    parts.decoding = &decoding;
     volatile bool read = false;
-    if (setjmp(errors.jump) == 0) {
+    if (setjmp(parts.jump) == 0) {
         jpeg_create_decompress(&jpeg);
-        input.manager = {
-            nullptr,     0, startJpegInput, fillJpegInput, skipJpegInput, jpeg_resync_to_restart,
-            endJpegInput};
-        input.source = &source;
-        jpeg.src = &input.manager;
-        progress.progress_monitor = limitJpegScans;
-        jpeg.progress = &progress;
-        read = readJpeg(jpeg, source, block);
+        jpeg.progress = &parts.progress;
+        jpeg_stdio_src(&jpeg, decoding.file);
+        parts.readStdio = jpeg.src->fill_input_buffer;
+        jpeg.src->fill_input_buffer = readJpegBytes;  // skip_input_data reads through it too
+        read = readJpeg(jpeg, decoding, block);
     }
     jpeg_destroy_decompress(&jpeg);
     return read;
 }
 
 // --- Telling the kind --------------------------------------------------------------------------
-bool startsWith(const unsigned char* head, std::size_t size, const unsigned char* magic,
-                std::size_t length) {
-    return size >= length && std::memcmp(head, magic, length) == 0;
+enum class Kind { png, jpeg, other };
+
+Kind kindOf(const unsigned char* head, std::size_t size) {
+    auto startsWith = [&](const unsigned char* magic, std::size_t length) {
+        return size >= length && std::memcmp(head, magic, length) == 0;
+    };
+    if (startsWith(kPngSignature, sizeof kPngSignature))
+        return Kind::png;
+    return startsWith(kJpegStart, sizeof kJpegStart) ? Kind::jpeg : Kind::other;
 }
 
 // Tells the kind from the first bytes, then decodes from the start.
-bool decode(Source& source, PictureBlock& block) {
+bool decodeFile(Decoding& decoding, PictureBlock& block) {
     unsigned char head[sizeof kPngSignature];
-    const std::size_t size = readSource(source, head, sizeof head);
-    source.at = 0;
-    if (source.file != nullptr && std::fseek(source.file, 0, SEEK_SET) != 0)
-        return refuse(source, std::strerror(errno));
+    const std::size_t size = std::fread(head, 1, sizeof head, decoding.file);
+    if (std::fseek(decoding.file, 0, SEEK_SET) != 0)
+        return refuse(decoding, "%s", std::strerror(errno));
     if (size == 0)
-        return refuse(source, "empty file");
-    if (startsWith(head, size, kPngSignature, sizeof kPngSignature))
-        return decodePng(source, block);
-    if (startsWith(head, size, kJpegStart, sizeof kJpegStart))
-        return decodeJpeg(source, block);
-    return refuse(source, "not a PNG or JPEG picture");
+        return refuse(decoding, "empty file");
+    switch (kindOf(head, size)) {
+        case Kind::png: return decodePng(decoding, block);
+        case Kind::jpeg: return decodeJpeg(decoding, block);
+        default: return refuse(decoding, "%s", kNotAPicture);
+    }
+}
+
+bool decodeAndClose(std::FILE* file, PictureBlock& block, Refusal& reason,
+                    const std::atomic<bool>* stop) {
+    const std::unique_ptr<Decoding> decoding(new Decoding{file, &reason, stop});  // 0.6 MiB
+    const bool decoded = decodeFile(*decoding, block);
+    std::fclose(file);
+    return decoded;
 }
 
 }  // namespace
@@ -429,20 +435,19 @@ std::FILE* openRegularFile(const char* path, Refusal& reason) {
     return file;
 }
 
+// Memory is read as a stream too, so that both decoders have the one reader each.
 bool decodePicture(const unsigned char* bytes, std::size_t size, PictureBlock& block,
                    Refusal& reason) {
-    Source source{nullptr, bytes, size, 0, &reason, false};
-    return decode(source, block);
+    std::FILE* file = fmemopen(const_cast<unsigned char*>(bytes), size, "rb");
+    if (file == nullptr)
+        std::snprintf(reason, kRefusalCapacity, "%s", std::strerror(errno));
+    return file != nullptr && decodeAndClose(file, block, reason, nullptr);
 }
 
-bool readPictureFile(const char* path, PictureBlock& block, Refusal& reason) {
+bool readPictureFile(const char* path, PictureBlock& block, Refusal& reason,
+                     const std::atomic<bool>* stop) {
     std::FILE* file = openRegularFile(path, reason);
-    if (file == nullptr)
-        return false;
-    Source source{file, nullptr, 0, 0, &reason, false};
-    const bool read = decode(source, block);
-    std::fclose(file);
-    return read;
+    return file != nullptr && decodeAndClose(file, block, reason, stop);
 }
 
 bool looksLikePicture(const char* path) {
@@ -453,6 +458,5 @@ bool looksLikePicture(const char* path) {
     unsigned char head[sizeof kPngSignature];
     const std::size_t size = std::fread(head, 1, sizeof head, file);
     std::fclose(file);
-    return startsWith(head, size, kPngSignature, sizeof kPngSignature) ||
-           startsWith(head, size, kJpegStart, sizeof kJpegStart);
+    return kindOf(head, size) != Kind::other;
 }

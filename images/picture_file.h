@@ -1,6 +1,7 @@
 // Reading a person's own PNG or JPEG picture, of any size, into one 128 x 128 block of texels.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdio>
 
@@ -15,6 +16,10 @@ constexpr std::size_t kRefusalCapacity = 160;             // bytes of a reason, 
 using PictureBlock = unsigned char[kBlockBytes];
 // Why a file was refused, in a few words: "truncated", "not a PNG or JPEG picture", ...
 using Refusal = char[kRefusalCapacity];
+// The two reasons a caller tells apart from the rest, by comparing: a file that is no picture at
+// all (a folder holds other files too), and a decode that ended because it was asked to stop.
+inline constexpr char kNotAPicture[] = "not a PNG or JPEG picture";
+inline constexpr char kStopped[] = "stopped";
 
 // Decodes a PNG or JPEG picture (told by its first bytes, never by its name) from memory: its
 // largest centred square, averaged down (or up) to the block. False, with the reason, for
@@ -24,8 +29,11 @@ bool decodePicture(const unsigned char* bytes, std::size_t size, PictureBlock& b
                    Refusal& reason);
 
 // The same from a file, read as it is decoded. Only a regular file is read; one that would
-// block (a named pipe, a device) is refused at once.
-bool readPictureFile(const char* path, PictureBlock& block, Refusal& reason);
+// block (a named pipe, a device) is refused at once. Decodes on several threads at once share
+// nothing. Once `*stop` is true, the decode ends within a slice of work (a read of 4 KiB or so,
+// a row) and returns false with kStopped.
+bool readPictureFile(const char* path, PictureBlock& block, Refusal& reason,
+                     const std::atomic<bool>* stop = nullptr);
 
 // A regular file opened for reading, or null with the reason. Only a regular file names a
 // picture: a folder opens but cannot be read, and a named pipe or a device could block start-up

@@ -2,10 +2,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>  // before jpeglib.h, which needs it
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include <jpeglib.h>
 #include <png.h>
@@ -87,23 +90,26 @@ Bytes png(int w, int h, int type, int depth, const Sample& sample, int interlace
     return out;
 }
 
-// 32 x 32, quadrants of these colours, no colour subsampling (which would bleed across edges).
-Bytes jpeg(int channels, J_COLOR_SPACE space, const Quads& q, bool progressive = false,
-           Bytes exif = {0}) {
+// 32 x 32, quadrants of these colours, no colour subsampling (which would bleed across edges);
+// `app1`: APP1 segments.
+Bytes jpeg(int channels, J_COLOR_SPACE space, const Quads& q, void (*tune)(j_compress_ptr) = {},
+           const std::vector<Bytes>& app1 = {}) {
+    constexpr int side = 32;
     jpeg_compress_struct c;
     jpeg_error_mgr errors;
     unsigned char* memory = nullptr;
     unsigned long size = 0;
     c.err = jpeg_std_error(&errors), jpeg_create_compress(&c), jpeg_mem_dest(&c, &memory, &size);
-    c.image_width = c.image_height = 32, c.input_components = channels, c.in_color_space = space;
+    c.image_width = c.image_height = side, c.input_components = channels, c.in_color_space = space;
     jpeg_set_defaults(&c), c.comp_info[0].h_samp_factor = c.comp_info[0].v_samp_factor = 1;
-    progressive ? jpeg_simple_progression(&c) : void();
+    tune ? tune(&c) : void();
     jpeg_start_compress(&c, TRUE);
-    jpeg_write_marker(&c, JPEG_APP0 + 1, exif.data(), static_cast<unsigned>(exif.size()));
-    Bytes row(32 * channels);
-    for (JSAMPROW rows[] = {row.data()}; c.next_scanline < 32; jpeg_write_scanlines(&c, rows, 1))
-        for (int i = 0; i < 32 * channels; ++i)
-            row[i] = quads(32, 32, q)(i / channels, c.next_scanline, i % channels);
+    for (const Bytes& segment : app1)
+        jpeg_write_marker(&c, JPEG_APP0 + 1, segment.data(), static_cast<unsigned>(segment.size()));
+    Bytes row(side * channels);
+    for (JSAMPROW rows[] = {row.data()}; c.next_scanline < side; jpeg_write_scanlines(&c, rows, 1))
+        for (int i = 0; i < side * channels; ++i)
+            row[i] = quads(side, side, q)(i / channels, c.next_scanline, i % channels);
     jpeg_finish_compress(&c), jpeg_destroy_compress(&c);
     Bytes out(memory, memory + size);
     free(memory);
@@ -128,6 +134,32 @@ Bytes claiming(unsigned w, unsigned h) {
     for (unsigned n = 0, crc = crc32(0, &file[12], 17); n < 4; ++n)
         file[29 + n] = crc >> (24 - 8 * n);
     return file;
+}
+
+// A JPEG's bytes up to the end of its first scan's header, where the coded data starts.
+Bytes upToData(const Bytes& file) {
+    const unsigned char startOfScan[] = {0xFF, 0xDA};
+    const auto at = std::search(file.begin(), file.end(), startOfScan, startOfScan + 2);
+    return Bytes(file.begin(), at + 2 + (at[2] << 8 | at[3]));
+}
+
+// The same JPEG claiming w x h in its frame header (baseline or progressive).
+Bytes claimingJpeg(Bytes file, unsigned w, unsigned h) {
+    const auto frame = std::adjacent_find(file.begin(), file.end(), [](int a, int b) {
+        return a == 0xFF && (b == 0xC0 || b == 0xC2);
+    });
+    frame[5] = h >> 8, frame[6] = h, frame[7] = w >> 8, frame[8] = w;
+    return file;
+}
+
+// Bytes a thread of this process has read so far; -1 for one that has ended.
+long bytesReadBy(pid_t thread) {
+    std::ifstream io("/proc/self/task/" + std::to_string(thread) + "/io");
+    std::string key;
+    long value = -1;
+    while (io >> key >> value && key != "rchar:") {
+    }
+    return value;
 }
 }  // namespace
 
@@ -202,7 +234,9 @@ TEST(PictureFile, EveryVariantShowsItsQuadrantsUprightAndBadFilesAreRefusedWithT
     const auto greyAlpha = [](int x, int y, int c) { return c ? kAlphas[y * 2 + x][0] : 255u; };
     const auto checkers = [](int x, int y, int) { return (x + y) % 2u; };
     const std::vector<png_color> rgbw = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
+    const Quads turned = {kRgbw[2], kRgbw[0], kRgbw[3], kRgbw[1]};
     const Bytes rgb = png(2, 2, 2, 8, quads(2, 2, kRgbw)), photo = jpeg(3, JCS_RGB, kRgbw);
+    const Bytes progressive = jpeg(3, JCS_RGB, kRgbw, jpeg_simple_progression);
     Bytes badCrc = rgb;
     badCrc[30] ^= 1;
     const std::string tooLarge = " is too large (at most 64 megapixels, 32768 per side)";
@@ -221,12 +255,10 @@ TEST(PictureFile, EveryVariantShowsItsQuadrantsUprightAndBadFilesAreRefusedWithT
         {"interlaced.png", png(18, 20, PNG_COLOR_TYPE_RGBA, 8, quads(18, 20, kRgbw), 1), kRgbw},
         {"checkers.png", png(256, 256, 0, 1, checkers), greys(128, 128, 128, 128)},
         {"rgb.jpg", photo, kRgbw},
-        {"progressive.jpg", jpeg(3, JCS_RGB, kRgbw, true), kRgbw},
+        {"progressive.jpg", progressive, kRgbw},
         {"grey.jpg", jpeg(1, JCS_GRAYSCALE, kGreys), kGreys},
         {"cmyk.jpg", jpeg(4, JCS_CMYK, kRgbw), kRgbw},
-        {"turned-right.jpg",
-         jpeg(3, JCS_RGB, kRgbw, 0, turnedRight),
-         {kRgbw[2], kRgbw[0], kRgbw[3], kRgbw[1]}},
+        {"turned-right.jpg", jpeg(3, JCS_RGB, kRgbw, {}, {turnedRight}), turned},
         {"truncated.png", Bytes(rgb.begin(), rgb.end() - 20), {}, "truncated"},
         {"truncated.jpg", Bytes(photo.begin(), photo.end() - 100), {}, "truncated"},
         {"bad-crc.png", badCrc, {}, "corrupt PNG (IHDR: CRC error)"},
@@ -246,6 +278,42 @@ TEST(PictureFile, EveryVariantShowsItsQuadrantsUprightAndBadFilesAreRefusedWithT
         if (const char* seeds = std::getenv("VARO_PICTURE_SEEDS"); seeds && !v.name.empty())
             std::ofstream(seeds + ("/" + v.name)).write((char*)v.file.data(), v.file.size());
     }
+}
+
+// A stop asked for from another thread ends a slow decode within a read or two (its zeros
+// would take some 25 MB, 200 KB a row of blocks), while this thread decodes a picture of its
+// own, unharmed.
+TEST(PictureFile, AStopEndsADecodeAtOnceAndTwoDecodesShareNothing) {
+    const Bytes photo = jpeg(3, JCS_RGB, kRgbw);
+    const std::string slow = "/tmp/varo-slow-" + std::to_string(getpid()) + ".jpg";
+    const auto halvedColour = [](j_compress_ptr c) {
+        c->comp_info[0].h_samp_factor = c->comp_info[0].v_samp_factor = 2;
+    };
+    const Bytes start = upToData(claimingJpeg(jpeg(3, JCS_RGB, kRgbw, halvedColour), 32768, 1953));
+    std::ofstream(slow).write(reinterpret_cast<const char*>(start.data()), start.size());
+    fs::resize_file(slow, 1L << 30);
+    std::atomic<bool> stop = false;
+    std::atomic<pid_t> reader = 0;
+    std::atomic<long> readInAll = -1;  // once the decode has ended
+    Refusal slowReason = "";
+    std::thread decoding([&] {
+        PictureBlock block;
+        reader = gettid();
+        readPictureFile(slow.c_str(), block, slowReason, &stop);
+        readInAll = bytesReadBy(gettid());
+    });
+    while (readInAll < 0 && (reader == 0 || bytesReadBy(reader) < 1 << 20))  // a megabyte in
+        std::this_thread::yield();
+    PictureBlock block;
+    Refusal reason;
+    EXPECT_TRUE(decodePicture(photo.data(), photo.size(), block, reason)) << reason;
+    EXPECT_EQ(wrongTexels(block, kRgbw, 6), 0);
+    const long readAtStop = bytesReadBy(reader);
+    stop = true;
+    decoding.join();
+    fs::remove(slow);
+    EXPECT_STREQ(slowReason, kStopped);
+    EXPECT_LT(readInAll - readAtStop, 16 << 10);
 }
 
 // 7 x 3: the middle columns, red 80, 120, 160, 42 2/3 cells wide, a cell across two their mean.
