@@ -3,7 +3,8 @@
 // The decoding is libpng's and libjpeg's; ours is the glue around their error paths (each
 // refusal jumps back to the one function that created the decoder, which destroys it) and the
 // fit: the largest centred square, averaged over the block's cells. Rows are streamed into the
-// averages as they are decoded, so a picture is never held whole in memory by us.
+// averages as they are decoded, so a picture is never held whole in memory by us; a large JPEG
+// is decoded at the smallest of libjpeg's scales that still gives the square a block's width.
 //
 // No globals: everything one decode touches is in its Decoding, on the heap, so that decodes
 // on two threads share nothing.
@@ -321,6 +322,16 @@ int exifOrientation(jpeg_saved_marker_ptr marker) {
     return kUpright;
 }
 
+// libjpeg decodes at M/8 of the size: the smallest M that still gives the centred square a
+// block's width, so that most of a photo's averaging is done by its smaller inverse transform.
+void scaleToBlock(jpeg_decompress_struct& jpeg) {
+    const unsigned long side = std::min(jpeg.image_width, jpeg.image_height);
+    jpeg.scale_denom = 8;
+    jpeg.scale_num = 1;
+    while (jpeg.scale_num < 8 && (side * jpeg.scale_num + 7) / 8 < kBlockSide)
+        ++jpeg.scale_num;
+}
+
 // CMYK in place to RGB. Adobe's programs, which mark their files so, store the inks inverted.
 void cmykToRgb(unsigned char* pixels, long count, bool inverted) {
     for (long k = 0; k < count; ++k) {
@@ -341,6 +352,7 @@ bool readJpeg(jpeg_decompress_struct& jpeg, Decoding& decoding, PictureBlock& bl
     const bool cmyk = jpeg.jpeg_color_space == JCS_CMYK || jpeg.jpeg_color_space == JCS_YCCK;
     jpeg.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;  // grey too becomes RGB
     jpeg.mem->max_memory_to_use = kJpegMemoryCap;
+    scaleToBlock(jpeg);
     jpeg_start_decompress(&jpeg);
     startFilter(decoding.fit, jpeg.output_width, jpeg.output_height);
     while (jpeg.output_scanline < jpeg.output_height) {

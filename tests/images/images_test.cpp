@@ -90,11 +90,11 @@ Bytes png(int w, int h, int type, int depth, const Sample& sample, int interlace
     return out;
 }
 
-// 32 x 32, quadrants of these colours, no colour subsampling (which would bleed across edges);
-// `app1`: APP1 segments.
+// 208 x 208 (decoded at 5/8: 130 pixels, the middle on a block's edge), quadrants of these
+// colours, no colour subsampling (which would bleed across edges); `app1`: APP1 segments.
 Bytes jpeg(int channels, J_COLOR_SPACE space, const Quads& q, void (*tune)(j_compress_ptr) = {},
            const std::vector<Bytes>& app1 = {}) {
-    constexpr int side = 32;
+    constexpr int side = 208;
     jpeg_compress_struct c;
     jpeg_error_mgr errors;
     unsigned char* memory = nullptr;
