@@ -33,7 +33,9 @@ namespace {
 constexpr unsigned char kPngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 constexpr unsigned char kJpegStart[] = {0xFF, 0xD8, 0xFF};
 constexpr int kMaxJpegScans = 500;  // a progressive file of endless tiny scans would take hours
-constexpr long kJpegMemoryCap = 512L << 20;  // bytes: a progressive 64-megapixel file fits
+constexpr long kJpegMemoryCap = 512L << 20;   // bytes: a progressive 64-megapixel file fits
+constexpr std::size_t kMaxExifBytes = 65527;  // an APP1 segment's, past "Exif\0\0"
+constexpr png_byte kExifChunk[] = "eXIf";
 constexpr int kBlockLast = kBlockSide - 1;
 constexpr int kUpright = 1;  // the EXIF orientation of a picture to show as it is stored
 
@@ -64,24 +66,18 @@ void forEachCell(long side, long i, Add add) {
             std::min(end, (cell + 1) * side) - std::max(start, cell * side));
 }
 
-// `count` pixels of picture row y, of 3 (RGB) or 4 (RGBA) bytes, at x = firstX, firstX + step,
-// ... Transparent pixels are composed on black.
-void addRow(Fit& fit, long y, const unsigned char* pixels, int channels, long count, long firstX,
-            long step) {
+// `count` RGB pixels of picture row y, at x = firstX, firstX + step, ...
+void addRow(Fit& fit, long y, const unsigned char* pixels, long count, long firstX, long step) {
     if (y < fit.top || y >= fit.top + fit.side)
         return;
     std::memset(fit.rowSums, 0, sizeof fit.rowSums);
     for (long k = 0, i = firstX - fit.left; k < count && i < fit.side;
-         ++k, i += step, pixels += channels) {
+         ++k, i += step, pixels += 3) {
         if (i < 0)
             continue;
-        unsigned colour[3] = {pixels[0], pixels[1], pixels[2]};
-        if (channels == 4)
-            for (unsigned& c : colour)
-                c = (c * pixels[3] + 127) / 255;
         forEachCell(fit.side, i, [&](int cell, long weight) {
             for (int c = 0; c < 3; ++c)
-                fit.rowSums[cell][c] += colour[c] * static_cast<std::uint64_t>(weight);
+                fit.rowSums[cell][c] += pixels[c] * static_cast<std::uint64_t>(weight);
         });
     }
     forEachCell(fit.side, y - fit.top, [&](int cell, long weight) {
@@ -122,6 +118,31 @@ void finishFilter(const Fit& fit, int orientation, PictureBlock& block) {
     }
 }
 
+// The orientation tag (0x0112) of the first directory of a TIFF block, Exif's form; upright
+// without one.
+int exifOrientation(const unsigned char* tiff, std::size_t size) {
+    const bool intel = size >= 8 && std::memcmp(tiff, "II", 2) == 0;
+    if (size < 8 || (!intel && std::memcmp(tiff, "MM", 2) != 0))
+        return kUpright;
+    auto number = [&](std::size_t at, std::size_t bytes) {  // 0 for one that does not fit
+        unsigned long value = 0;
+        if (at <= size && bytes <= size - at)  // `at + bytes` could wrap on a 32-bit size_t
+            for (std::size_t n = 0; n < bytes; ++n)
+                value |= static_cast<unsigned long>(tiff[at + n])
+                         << (intel ? 8 * n : 8 * (bytes - 1 - n));
+        return value;
+    };
+    const std::size_t directory = number(4, 4);
+    const std::size_t entries = number(directory, 2);  // none when the directory is outside
+    for (std::size_t n = 0; n < entries; ++n) {
+        const std::size_t entry = directory + 2 + 12 * n;  // under size + 786432: no wrap
+        const unsigned long orientation = number(entry + 8, 2);
+        if (number(entry, 2) == 0x0112 && orientation >= 1 && orientation <= 8)
+            return static_cast<int>(orientation);
+    }
+    return kUpright;
+}
+
 // --- One decode: its file, its refusal, its fit ------------------------------------------------
 struct Decoding {
     std::FILE* file;
@@ -129,7 +150,9 @@ struct Decoding {
     const std::atomic<bool>* stop;  // null: never asked to stop
     bool refused = false;           // the reason is written, and an error path keeps it
     Fit fit = {};
-    unsigned char row[kMaxPictureSide * 4] = {};  // one decoded row: RGB, RGBA or CMYK
+    unsigned char row[kMaxPictureSide * 4] = {};  // one decoded row: RGB, or a JPEG's CMYK
+    unsigned char exif[kMaxExifBytes] = {};       // a JPEG's first Exif block, exifSize bytes of it
+    std::size_t exifSize = 0;
 };
 
 [[gnu::format(printf, 2, 3)]] bool refuse(Decoding& decoding, const char* format, ...) {
@@ -158,10 +181,6 @@ bool sizeAllowed(Decoding& decoding, unsigned long width, unsigned long height) 
 }
 
 // --- PNG ----------------------------------------------------------------------------------------
-// Metadata that is never shown: libpng need not decompress or keep it.
-constexpr png_byte kUnusedPngChunks[] = "iCCP\0iTXt\0sPLT\0tEXt\0zTXt\0eXIf";
-constexpr int kUnusedPngChunkCount = 6;
-
 void onPngError(png_structp png, png_const_charp message) {
     Decoding& decoding = *static_cast<Decoding*>(png_get_error_ptr(png));
     if (!decoding.refused)
@@ -180,11 +199,23 @@ void readPngBytes(png_structp png, png_bytep into, std::size_t wanted) {
         png_error(png, *decoding.reason);
 }
 
-// Every row, in any form, as 8-bit RGB or RGBA. An interlaced picture comes as seven smaller
-// pictures whose pixels are spread over the whole: each row goes to its place in the filter,
-// which needs no whole picture.
+// libpng's own bounds. It refuses a side over ours itself (the area is ours to check). Its
+// "benign" faults (data after the last row, a damaged tRNS or eXIf) refuse the file too, as
+// every other fault does.
+// The ancillary chunks but tRNS and eXIf are passed over unread: neither a colour profile nor
+// a gamma applies (colours are shown as stored) and no text is shown.
+void limitPng(png_structp png) {
+    png_set_user_limits(png, kMaxPictureSide, kMaxPictureSide);
+    png_set_benign_errors(png, 0);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_AS_DEFAULT, kExifChunk, 1);
+}
+
+// Every row, in any form, as 8-bit RGB. An interlaced picture comes as seven smaller pictures
+// whose pixels are spread over the whole: each row goes to its place in the filter, which needs
+// no whole picture.
 void streamPngRows(png_structp png, Decoding& decoding, png_uint_32 width, png_uint_32 height,
-                   int channels, bool interlaced) {
+                   bool interlaced) {
     for (int pass = 0; pass < (interlaced ? 7 : 1); ++pass) {
         const png_uint_32 rows = interlaced ? PNG_PASS_ROWS(height, pass) : height;
         const png_uint_32 columns = interlaced ? PNG_PASS_COLS(width, pass) : width;
@@ -195,12 +226,18 @@ void streamPngRows(png_structp png, Decoding& decoding, png_uint_32 width, png_u
                 png_error(png, kStopped);
             png_read_row(png, decoding.row, nullptr);
             if (interlaced)
-                addRow(decoding.fit, PNG_ROW_FROM_PASS_ROW(n, pass), decoding.row, channels,
-                       columns, PNG_PASS_START_COL(pass), 1L << PNG_PASS_COL_SHIFT(pass));
+                addRow(decoding.fit, PNG_ROW_FROM_PASS_ROW(n, pass), decoding.row, columns,
+                       PNG_PASS_START_COL(pass), 1L << PNG_PASS_COL_SHIFT(pass));
             else
-                addRow(decoding.fit, n, decoding.row, channels, columns, 0, 1);
+                addRow(decoding.fit, n, decoding.row, columns, 0, 1);
         }
     }
+}
+
+int pngOrientation(png_structp png, png_infop info) {
+    png_uint_32 size = 0;
+    png_bytep exif = nullptr;
+    return png_get_eXIf_1(png, info, &size, &exif) != 0 ? exifOrientation(exif, size) : kUpright;
 }
 
 bool readPng(png_structp png, png_infop info, Decoding& decoding, PictureBlock& block) {
@@ -212,14 +249,16 @@ bool readPng(png_structp png, png_infop info, Decoding& decoding, PictureBlock& 
     png_set_expand(png);  // palette to RGB, grey to 8 bits, a transparent colour to alpha
     png_set_strip_16(png);
     png_set_gray_to_rgb(png);
+    const png_color_16 black = {};
+    png_set_background(png, &black, PNG_BACKGROUND_GAMMA_SCREEN, 0, 1.0);  // alpha gone
     png_read_update_info(png, info);
     if (png_get_rowbytes(png, info) > sizeof decoding.row)
         return refuse(decoding, "unsupported PNG");
     startFilter(decoding.fit, width, height);
-    streamPngRows(png, decoding, width, height, png_get_channels(png, info),
+    streamPngRows(png, decoding, width, height,
                   png_get_interlace_type(png, info) == PNG_INTERLACE_ADAM7);
-    png_read_end(png, nullptr);  // the last checksums, up to the end
-    finishFilter(decoding.fit, kUpright, block);
+    png_read_end(png, info);  // the last checksums, up to the end; an eXIf may come late
+    finishFilter(decoding.fit, pngOrientation(png, info), block);
     return true;
 }
 
@@ -234,9 +273,10 @@ bool decodePng(Decoding& decoding, PictureBlock& block) {
         refuse(decoding, "out of memory");
     else if (setjmp(png_jmpbuf(png)) == 0) {
         png_set_read_fn(png, &decoding, readPngBytes);
-        png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kUnusedPngChunks,
-                                    kUnusedPngChunkCount);
+        limitPng(png);
         read = readPng(png, info, decoding, block);
+    } else {  // a side over libpng's limit is refused in the words of any size too large
+        sizeAllowed(decoding, png_get_image_width(png, info), png_get_image_height(png, info));
     }
     png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
     return read;
@@ -295,31 +335,36 @@ boolean readJpegBytes(j_decompress_ptr jpeg) {
     return TRUE;
 }
 
-// The orientation tag (0x0112) of the first directory of an APP1 "Exif" segment; 1 without.
-int exifOrientation(jpeg_saved_marker_ptr marker) {
-    for (; marker != nullptr; marker = marker->next) {
-        const unsigned char* tiff = marker->data + 6;
-        const std::size_t size = marker->data_length > 6 ? marker->data_length - 6 : 0;
-        if (size < 8 || std::memcmp(marker->data, "Exif\0\0", 6) != 0 ||
-            (std::memcmp(tiff, "II", 2) != 0 && std::memcmp(tiff, "MM", 2) != 0))
-            continue;
-        auto number = [&](std::size_t at, int bytes) {  // 0 past the end
-            unsigned long value = 0;
-            for (int n = 0; n < bytes && at + static_cast<std::size_t>(bytes) <= size; ++n)
-                value |= static_cast<unsigned long>(tiff[at + n])
-                         << (tiff[0] == 'I' ? 8 * n : 8 * (bytes - 1 - n));
-            return value;
-        };
-        const std::size_t directory = number(4, 4);
-        const std::size_t entries = number(directory, 2);
-        for (std::size_t n = 0, entry = directory + 2; n < entries && entry + 12 <= size;
-             ++n, entry += 12) {
-            const unsigned long orientation = number(entry + 8, 2);
-            if (number(entry, 2) == 0x0112 && orientation >= 1 && orientation <= 8)
-                return static_cast<int>(orientation);
+void takeJpegBytes(j_decompress_ptr jpeg, unsigned char* into, std::size_t count) {
+    jpeg_source_mgr& source = *jpeg->src;
+    while (count > 0) {
+        if (source.bytes_in_buffer == 0)
+            (*source.fill_input_buffer)(jpeg);
+        const std::size_t taken = std::min(count, source.bytes_in_buffer);
+        std::memcpy(into, source.next_input_byte, taken);
+        source.next_input_byte += taken, source.bytes_in_buffer -= taken;
+        into += taken, count -= taken;
+    }
+}
+
+// Of the APP1 segments, the first of Exif is kept for its orientation and every other passed
+// over: saving them all, as libjpeg would, lets a file of endless segments fill memory.
+boolean readApp1(j_decompress_ptr jpeg) {
+    Decoding& decoding = *partsOf(jpeg).decoding;
+    unsigned char head[8];  // the segment's length, then "Exif\0\0"
+    takeJpegBytes(jpeg, head, 2);
+    long rest = (head[0] << 8 | head[1]) - 2;
+    if (decoding.exifSize == 0 && rest >= 6) {
+        takeJpegBytes(jpeg, head + 2, 6);
+        rest -= 6;
+        if (std::memcmp(head + 2, "Exif\0\0", 6) == 0) {
+            takeJpegBytes(jpeg, decoding.exif, static_cast<std::size_t>(rest));
+            decoding.exifSize = static_cast<std::size_t>(rest);
+            return TRUE;
         }
     }
-    return kUpright;
+    (*jpeg->src->skip_input_data)(jpeg, rest);  // nothing for rest <= 0
+    return TRUE;
 }
 
 // libjpeg decodes at M/8 of the size: the smallest M that still gives the centred square a
@@ -345,7 +390,7 @@ void cmykToRgb(unsigned char* pixels, long count, bool inverted) {
 }
 
 bool readJpeg(jpeg_decompress_struct& jpeg, Decoding& decoding, PictureBlock& block) {
-    jpeg_save_markers(&jpeg, JPEG_APP0 + 1, 0xFFFF);
+    jpeg_set_marker_processor(&jpeg, JPEG_APP0 + 1, readApp1);
     jpeg_read_header(&jpeg, TRUE);
     if (!sizeAllowed(decoding, jpeg.image_width, jpeg.image_height))
         return false;
@@ -361,11 +406,10 @@ bool readJpeg(jpeg_decompress_struct& jpeg, Decoding& decoding, PictureBlock& bl
         jpeg_read_scanlines(&jpeg, rows, 1);
         if (cmyk)
             cmykToRgb(decoding.row, jpeg.output_width, jpeg.saw_Adobe_marker);
-        addRow(decoding.fit, y, decoding.row, 3, jpeg.output_width, 0, 1);
+        addRow(decoding.fit, y, decoding.row, jpeg.output_width, 0, 1);
     }
-    const int orientation = exifOrientation(jpeg.marker_list);
     jpeg_finish_decompress(&jpeg);
-    finishFilter(decoding.fit, orientation, block);
+    finishFilter(decoding.fit, exifOrientation(decoding.exif, decoding.exifSize), block);
     return true;
 }
 

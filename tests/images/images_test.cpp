@@ -7,6 +7,7 @@
 #include <cstdio>  // before jpeglib.h, which needs it
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <thread>
 
@@ -69,8 +70,10 @@ void appendBytes(png_structp png, png_bytep bytes, size_t n) {
     out->insert(out->end(), bytes, bytes + n);
 }
 
+// Said to be in gamma 1/2.2, which the decoder passes over: colours are shown as stored. An
+// eXIf chunk, if any, follows the pixels.
 Bytes png(int w, int h, int type, int depth, const Sample& sample, int interlace = 0,
-          std::vector<png_color> palette = {}, Bytes alphas = {}) {
+          std::vector<png_color> palette = {}, Bytes alphas = {}, Bytes exif = {}) {
     Bytes out;
     png_structp p = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(p);
@@ -79,6 +82,7 @@ Bytes png(int w, int h, int type, int depth, const Sample& sample, int interlace
     if (!palette.empty())
         png_set_PLTE(p, info, palette.data(), static_cast<int>(palette.size()));
     png_set_tRNS(p, info, alphas.data(), static_cast<int>(alphas.size()), nullptr);
+    png_set_gAMA(p, info, 1 / 2.2);
     png_write_info(p, info), png_set_packing(p);  // packing: after the header
     const int channels = png_get_channels(p, info), bytes = depth / 16 + 1;  // 16 bits: twice
     Bytes row(w * channels * bytes);
@@ -86,8 +90,14 @@ Bytes png(int w, int h, int type, int depth, const Sample& sample, int interlace
         for (int y = 0; y < h; png_write_row(p, row.data()), ++y)
             for (size_t i = 0; i < row.size(); ++i)
                 row[i] = sample(i / bytes / channels, y, i / bytes % channels);
-    png_write_end(p, nullptr), png_destroy_write_struct(&p, &info);
+    if (!exif.empty())  // after the pixels, where libpng writes it when set late
+        png_set_eXIf_1(p, info, static_cast<png_uint_32>(exif.size()), exif.data());
+    png_write_end(p, info), png_destroy_write_struct(&p, &info);
     return out;
+}
+
+void noAdobeMarker(j_compress_ptr c) {
+    c->write_Adobe_marker = FALSE;
 }
 
 // 208 x 208 (decoded at 5/8: 130 pixels, the middle on a block's edge), quadrants of these
@@ -126,13 +136,32 @@ int wrongTexels(const unsigned char* block, const Quads& q, int tolerance) {
     return wrong;
 }
 
+void putBigEndian(unsigned char* at, unsigned long value) {
+    for (int n = 0; n < 4; ++n)
+        at[n] = static_cast<unsigned char>(value >> (24 - 8 * n));
+}
+
 // A 1 x 1 PNG whose header claims w x h, its checksum made right.
 Bytes claiming(unsigned w, unsigned h) {
     Bytes file = png(1, 1, PNG_COLOR_TYPE_GRAY, 8, quads(1, 1, kGreys));
-    for (int n = 0; n < 4; ++n)
-        file[16 + n] = w >> (24 - 8 * n), file[20 + n] = h >> (24 - 8 * n);
-    for (unsigned n = 0, crc = crc32(0, &file[12], 17); n < 4; ++n)
-        file[29 + n] = crc >> (24 - 8 * n);
+    putBigEndian(&file[16], w), putBigEndian(&file[20], h);
+    putBigEndian(&file[29], crc32(0, &file[12], 17));
+    return file;
+}
+
+// A 1 x 1 PNG whose one zlib stream goes on with `extra` random bytes after its pixel.
+Bytes longStream(size_t extra) {
+    const Bytes small = png(1, 1, PNG_COLOR_TYPE_GRAY, 8, quads(1, 1, kGreys));
+    Bytes raw(2 + extra);
+    std::generate(raw.begin() + 2, raw.end(), std::minstd_rand());
+    uLongf size = compressBound(raw.size());
+    Bytes file(small.begin(), small.begin() + 33);  // signature and header, then an IDAT
+    file.resize(41 + size);
+    compress(&file[41], &size, raw.data(), raw.size());
+    file.resize(41 + size + 4);
+    putBigEndian(&file[33], size), std::copy_n("IDAT", 4, &file[37]);
+    putBigEndian(&file[41 + size], crc32(0, &file[37], 4 + size));
+    file.insert(file.end(), small.end() - 12, small.end());  // IEND
     return file;
 }
 
@@ -226,15 +255,25 @@ TEST_F(TextureTable, EachPictureComesFromTheFirstFolderThatHoldsItAsARegularFile
     choosePictureFolders(".");
 }
 
-// Upright, red first, on black, middle square, checkers grey, CMYK inverted; refusals say why.
+// Upright, red first, on black, middle square, checkers grey, CMYK inverted or not, the first
+// Exif's turn; refusals say why.
 TEST(PictureFile, EveryVariantShowsItsQuadrantsUprightAndBadFilesAreRefusedWithTheirReason) {
     const Bytes turnedRight = {'E', 'x',  'i', 'f', 0, 0, 'M', 'M', 0, 42, 0, 0, 0, 8, 0, 1,
                                1,   0x12, 0,   3,   0, 0, 0,   1,   0, 6,  0, 0, 0, 0, 0, 0};
+    Bytes upsideDown = turnedRight, farDirectory = turnedRight,
+          tiff(&turnedRight[6], &turnedRight[32]);
+    upsideDown[25] = 3;
+    upsideDown.insert(upsideDown.end(), {0xFF, 0xD8, 0xFF, 0xD9});  // a thumbnail's markers
+    putBigEndian(&farDirectory[10], 0xFFFFFFF8);
+    const std::string xmp = "http://ns.adobe.com/xap/1.0/";
+    std::vector<Bytes> app1(1000, upsideDown);  // after an XMP segment and the first Exif one
+    app1.insert(app1.begin(), {Bytes(xmp.begin(), xmp.end()), turnedRight});
     const auto index = [](int x, int y, int) { return unsigned(y * 2 + x); };
     const auto greyAlpha = [](int x, int y, int c) { return c ? kAlphas[y * 2 + x][0] : 255u; };
     const auto checkers = [](int x, int y, int) { return (x + y) % 2u; };
     const std::vector<png_color> rgbw = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
     const Quads turned = {kRgbw[2], kRgbw[0], kRgbw[3], kRgbw[1]};
+    const Quads inks = {{{0, 255, 255, 0}, {255, 0, 255, 0}, {255, 255, 0, 0}, {0, 0, 0, 0}}};
     const Bytes rgb = png(2, 2, 2, 8, quads(2, 2, kRgbw)), photo = jpeg(3, JCS_RGB, kRgbw);
     const Bytes progressive = jpeg(3, JCS_RGB, kRgbw, jpeg_simple_progression);
     Bytes badCrc = rgb;
@@ -254,11 +293,15 @@ TEST(PictureFile, EveryVariantShowsItsQuadrantsUprightAndBadFilesAreRefusedWithT
         {"grey-alpha.png", png(2, 2, PNG_COLOR_TYPE_GRAY_ALPHA, 8, greyAlpha), kAlphas},
         {"interlaced.png", png(18, 20, PNG_COLOR_TYPE_RGBA, 8, quads(18, 20, kRgbw), 1), kRgbw},
         {"checkers.png", png(256, 256, 0, 1, checkers), greys(128, 128, 128, 128)},
+        {"turned-right.png", png(2, 2, 2, 8, quads(2, 2, kRgbw), 0, {}, {}, tiff), turned},
         {"rgb.jpg", photo, kRgbw},
         {"progressive.jpg", progressive, kRgbw},
         {"grey.jpg", jpeg(1, JCS_GRAYSCALE, kGreys), kGreys},
         {"cmyk.jpg", jpeg(4, JCS_CMYK, kRgbw), kRgbw},
+        {"cmyk-plain.jpg", jpeg(4, JCS_CMYK, inks, noAdobeMarker), kRgbw},
         {"turned-right.jpg", jpeg(3, JCS_RGB, kRgbw, {}, {turnedRight}), turned},
+        {"many-app1.jpg", jpeg(3, JCS_RGB, kRgbw, {}, app1), turned},
+        {"far-directory.jpg", jpeg(3, JCS_RGB, kRgbw, {}, {farDirectory}), kRgbw},
         {"truncated.png", Bytes(rgb.begin(), rgb.end() - 20), {}, "truncated"},
         {"truncated.jpg", Bytes(photo.begin(), photo.end() - 100), {}, "truncated"},
         {"bad-crc.png", badCrc, {}, "corrupt PNG (IHDR: CRC error)"},
@@ -267,6 +310,7 @@ TEST(PictureFile, EveryVariantShowsItsQuadrantsUprightAndBadFilesAreRefusedWithT
         {"bomb-header.png", claiming(100000, 100000), {}, "100000 x 100000" + tooLarge},
         {"", claiming(32769, 100), {}, "32769 x 100" + tooLarge},
         {"", claiming(8001, 8000), {}, "8001 x 8000" + tooLarge},
+        {"extra-data.png", longStream(100), {}, "corrupt PNG (IDAT: Too much image data)"},
     };
     for (const auto& v : variants) {
         PictureBlock block = {};
