@@ -1,10 +1,21 @@
 // Reading a person's own PNG or JPEG picture, of any size, into one 128 x 128 block of texels.
 //
 // The decoding is libpng's and libjpeg's; ours is the glue around their error paths (each
-// refusal jumps back to the one function that created the decoder, which destroys it) and the
-// fit: the largest centred square, averaged over the block's cells. Rows are streamed into the
-// averages as they are decoded, so a picture is never held whole in memory by us; a large JPEG
-// is decoded at the smallest of libjpeg's scales that still gives the square a block's width.
+// refusal jumps back to the one function that created the decoder, which destroys it), the
+// bounds on what a file may cost, and the fit: the largest centred square, averaged over the
+// block's cells. Rows are streamed into the averages as they are decoded, so a picture is never
+// held whole in memory by us; a large JPEG is decoded at the smallest of libjpeg's scales that
+// still gives the square a block's width.
+//
+// What a file may cost follows the size in its header, not the file's length:
+//   bytes read      in all, 16 MiB of metadata and four times the pixels' raw size (a JPEG
+//                   coded at its worst takes about 3.3 bytes a sample); of a PNG's pixel
+//                   stream, four times a row's raw size and 16 KiB for each row, the last row
+//                   reading the stream's end too; after a JPEG's last row, 16 KiB
+//   bytes inflated  a PNG's rows, and what the stream's last 16 KiB or so give (16 MiB at
+//                   most); its ancillary chunks but eXIf are passed over, never inflated
+//   scans           32 in a JPEG: libjpeg's own progression has 10, other encoders a dozen
+//   memory          64 MiB for libjpeg, which holds a progressive JPEG's coefficients
 //
 // No globals: everything one decode touches is in its Decoding, on the heap, so that decodes
 // on two threads share nothing.
@@ -32,10 +43,14 @@
 namespace {
 constexpr unsigned char kPngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 constexpr unsigned char kJpegStart[] = {0xFF, 0xD8, 0xFF};
-constexpr int kMaxJpegScans = 500;  // a progressive file of endless tiny scans would take hours
-constexpr long kJpegMemoryCap = 512L << 20;   // bytes: a progressive 64-megapixel file fits
+constexpr long long kMetadataBytes = 16LL << 20;  // Exif, colour profiles, XMP, thumbnails
+constexpr long long kRawSizeFactor = 4;           // bytes read per byte of raw pixels, at most
+constexpr long long kEndBytes = 16 << 10;         // beyond a row: read-ahead, checksums, end marker
+constexpr int kMaxJpegScans = 32;
+constexpr long kJpegMemoryCap = 64L << 20;    // bytes: a progressive 11-megapixel colour file
 constexpr std::size_t kMaxExifBytes = 65527;  // an APP1 segment's, past "Exif\0\0"
 constexpr png_byte kExifChunk[] = "eXIf";
+constexpr png_uint_32 kPixelChunk = 0x49444154;  // "IDAT", as libpng names chunks
 constexpr int kBlockLast = kBlockSide - 1;
 constexpr int kUpright = 1;  // the EXIF orientation of a picture to show as it is stored
 
@@ -143,12 +158,16 @@ int exifOrientation(const unsigned char* tiff, std::size_t size) {
     return kUpright;
 }
 
-// --- One decode: its file, its refusal, its fit ------------------------------------------------
+// --- One decode: its file, its refusal, what it may still cost, its fit ------------------------
 struct Decoding {
     std::FILE* file;
     Refusal* reason;
-    const std::atomic<bool>* stop;  // null: never asked to stop
-    bool refused = false;           // the reason is written, and an error path keeps it
+    const std::atomic<bool>* stop;          // null: never asked to stop
+    bool refused = false;                   // the reason is written, and an error path keeps it
+    long long bytesRead = 0;                // bytes given by the file so far
+    long long fileBudget = kMetadataBytes;  // bytes it may give in all
+    long long budget = kMetadataBytes;      // bytes it may give up to the next row, or in all
+    unsigned long width = 0, height = 0;    // the picture's size, once its header is read
     Fit fit = {};
     unsigned char row[kMaxPictureSide * 4] = {};  // one decoded row: RGB, or a JPEG's CMYK
     unsigned char exif[kMaxExifBytes] = {};       // a JPEG's first Exif block, exifSize bytes of it
@@ -171,6 +190,18 @@ bool mayGoOn(Decoding& decoding) {
     return refuse(decoding, "%s", kStopped);
 }
 
+// Counts bytes given by the file against what its picture may need.
+bool charge(Decoding& decoding, std::size_t bytes) {
+    decoding.bytesRead += static_cast<long long>(bytes);
+    if (decoding.bytesRead <= decoding.budget)
+        return true;
+    if (decoding.width == 0)
+        return refuse(decoding, "more than %lld MiB before the picture's size",
+                      kMetadataBytes >> 20);
+    return refuse(decoding, "more data than a %lu x %lu picture needs", decoding.width,
+                  decoding.height);
+}
+
 // Checked from the header alone, before the decoder allocates anything for the pixels.
 bool sizeAllowed(Decoding& decoding, unsigned long width, unsigned long height) {
     if (width <= kMaxPictureSide && height <= kMaxPictureSide &&
@@ -178,6 +209,21 @@ bool sizeAllowed(Decoding& decoding, unsigned long width, unsigned long height) 
         return true;
     return refuse(decoding, "%lu x %lu is too large (at most 64 megapixels, %d per side)", width,
                   height, kMaxPictureSide);
+}
+
+void setBudget(Decoding& decoding, unsigned long width, unsigned long height,
+               unsigned long long rawBytes) {
+    decoding.width = width, decoding.height = height;
+    decoding.fileBudget = kMetadataBytes + kRawSizeFactor * static_cast<long long>(rawBytes);
+    decoding.budget = decoding.fileBudget;
+}
+
+// From here on the file may give what `rawBytes` more of pixels can need, and its end: libpng
+// reads the end of a PNG's stream with its last row, so that data past the pixels would be
+// inflated there, and a JPEG's end follows its last row.
+void allowNext(Decoding& decoding, long long rawBytes) {
+    decoding.budget =
+        std::min(decoding.fileBudget, decoding.bytesRead + kRawSizeFactor * rawBytes + kEndBytes);
 }
 
 // --- PNG ----------------------------------------------------------------------------------------
@@ -190,22 +236,27 @@ void onPngError(png_structp png, png_const_charp message) {
 
 void ignorePngWarning(png_structp, png_const_charp) {}
 
-// libpng's stdio reader (png_init_io) has no place for the stop check: ours.
+// libpng's stdio reader (png_init_io) has no place for the stop check and the budget: ours. A
+// row's allowance holds for the pixels' stream; metadata after it counts to the whole file's.
 void readPngBytes(png_structp png, png_bytep into, std::size_t wanted) {
     Decoding& decoding = *static_cast<Decoding*>(png_get_io_ptr(png));
-    if (mayGoOn(decoding) && std::fread(into, 1, wanted, decoding.file) != wanted)
+    if (png_get_io_chunk_type(png) != kPixelChunk)
+        decoding.budget = decoding.fileBudget;
+    if (mayGoOn(decoding) && charge(decoding, wanted) &&
+        std::fread(into, 1, wanted, decoding.file) != wanted)
         refuse(decoding, "truncated");
     if (decoding.refused)
         png_error(png, *decoding.reason);
 }
 
-// libpng's own bounds. It refuses a side over ours itself (the area is ours to check). Its
-// "benign" faults (data after the last row, a damaged tRNS or eXIf) refuse the file too, as
-// every other fault does.
+// libpng's own bounds. It refuses a side over ours itself (the area is ours to check), and any
+// chunk longer than the metadata allowance but for the pixels' own. Its "benign" faults (data
+// after the last row, a damaged tRNS or eXIf) refuse the file too, as every other fault does.
 // The ancillary chunks but tRNS and eXIf are passed over unread: neither a colour profile nor
 // a gamma applies (colours are shown as stored) and no text is shown.
 void limitPng(png_structp png) {
     png_set_user_limits(png, kMaxPictureSide, kMaxPictureSide);
+    png_set_chunk_malloc_max(png, kMetadataBytes);
     png_set_benign_errors(png, 0);
     png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_AS_DEFAULT, kExifChunk, 1);
@@ -215,7 +266,7 @@ void limitPng(png_structp png) {
 // whose pixels are spread over the whole: each row goes to its place in the filter, which needs
 // no whole picture.
 void streamPngRows(png_structp png, Decoding& decoding, png_uint_32 width, png_uint_32 height,
-                   bool interlaced) {
+                   bool interlaced, long long rowBytes) {
     for (int pass = 0; pass < (interlaced ? 7 : 1); ++pass) {
         const png_uint_32 rows = interlaced ? PNG_PASS_ROWS(height, pass) : height;
         const png_uint_32 columns = interlaced ? PNG_PASS_COLS(width, pass) : width;
@@ -224,6 +275,7 @@ void streamPngRows(png_structp png, Decoding& decoding, png_uint_32 width, png_u
         for (png_uint_32 n = 0; n < rows; ++n) {
             if (!mayGoOn(decoding))
                 png_error(png, kStopped);
+            allowNext(decoding, rowBytes);
             png_read_row(png, decoding.row, nullptr);
             if (interlaced)
                 addRow(decoding.fit, PNG_ROW_FROM_PASS_ROW(n, pass), decoding.row, columns,
@@ -246,6 +298,8 @@ bool readPng(png_structp png, png_infop info, Decoding& decoding, PictureBlock& 
     const png_uint_32 height = png_get_image_height(png, info);
     if (!sizeAllowed(decoding, width, height))
         return false;
+    const long long rowBytes = png_get_rowbytes(png, info) + 1;  // raw, with the filter's byte
+    setBudget(decoding, width, height, rowBytes * height);
     png_set_expand(png);  // palette to RGB, grey to 8 bits, a transparent colour to alpha
     png_set_strip_16(png);
     png_set_gray_to_rgb(png);
@@ -256,7 +310,7 @@ bool readPng(png_structp png, png_infop info, Decoding& decoding, PictureBlock& 
         return refuse(decoding, "unsupported PNG");
     startFilter(decoding.fit, width, height);
     streamPngRows(png, decoding, width, height,
-                  png_get_interlace_type(png, info) == PNG_INTERLACE_ADAM7);
+                  png_get_interlace_type(png, info) == PNG_INTERLACE_ADAM7, rowBytes);
     png_read_end(png, info);  // the last checksums, up to the end; an eXIf may come late
     finishFilter(decoding.fit, pngOrientation(png, info), block);
     return true;
@@ -299,7 +353,11 @@ JpegDecoding& partsOf(Jpeg jpeg) {
 
 [[noreturn]] void onJpegError(j_common_ptr jpeg) {
     Decoding& decoding = *partsOf(jpeg).decoding;
-    if (!decoding.refused) {
+    if (decoding.refused) {
+    } else if (jpeg->err->msg_code == JERR_NO_BACKING_STORE) {  // over kJpegMemoryCap
+        refuse(decoding, "%lu x %lu is too large for a progressive JPEG (over %ld MiB to decode)",
+               decoding.width, decoding.height, kJpegMemoryCap >> 20);
+    } else {
         char message[JMSG_LENGTH_MAX];
         (*jpeg->err->format_message)(jpeg, message);
         refuse(decoding, "corrupt JPEG (%.140s)", message);
@@ -320,16 +378,18 @@ void onJpegWarning(j_common_ptr jpeg, int level) {
 void watchJpegProgress(j_common_ptr jpeg) {
     Decoding& decoding = *partsOf(jpeg).decoding;
     if (reinterpret_cast<j_decompress_ptr>(jpeg)->input_scan_number > kMaxJpegScans)
-        refuse(decoding, "corrupt JPEG (more than %d scans)", kMaxJpegScans);
+        refuse(decoding, "JPEG of more than %d scans", kMaxJpegScans);
     if (decoding.refused || !mayGoOn(decoding))
         (*jpeg->err->error_exit)(jpeg);
 }
 
-// The stdio source's reader (4 KiB at a time), with the stop check.
+// The stdio source's reader (4 KiB at a time), with the stop check and the budget.
 boolean readJpegBytes(j_decompress_ptr jpeg) {
     JpegDecoding& parts = partsOf(jpeg);
-    if (mayGoOn(*parts.decoding))
+    if (mayGoOn(*parts.decoding)) {
         parts.readStdio(jpeg);
+        charge(*parts.decoding, jpeg->src->bytes_in_buffer);
+    }
     if (parts.decoding->refused)
         (*jpeg->err->error_exit)(reinterpret_cast<j_common_ptr>(jpeg));
     return TRUE;
@@ -394,6 +454,8 @@ bool readJpeg(jpeg_decompress_struct& jpeg, Decoding& decoding, PictureBlock& bl
     jpeg_read_header(&jpeg, TRUE);
     if (!sizeAllowed(decoding, jpeg.image_width, jpeg.image_height))
         return false;
+    setBudget(decoding, jpeg.image_width, jpeg.image_height,
+              1ULL * jpeg.image_width * jpeg.image_height * jpeg.num_components);
     const bool cmyk = jpeg.jpeg_color_space == JCS_CMYK || jpeg.jpeg_color_space == JCS_YCCK;
     jpeg.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;  // grey too becomes RGB
     jpeg.mem->max_memory_to_use = kJpegMemoryCap;
@@ -408,6 +470,7 @@ bool readJpeg(jpeg_decompress_struct& jpeg, Decoding& decoding, PictureBlock& bl
             cmykToRgb(decoding.row, jpeg.output_width, jpeg.saw_Adobe_marker);
         addRow(decoding.fit, y, decoding.row, jpeg.output_width, 0, 1);
     }
+    allowNext(decoding, 0);
     jpeg_finish_decompress(&jpeg);
     finishFilter(decoding.fit, exifOrientation(decoding.exif, decoding.exifSize), block);
     return true;

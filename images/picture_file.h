@@ -24,7 +24,10 @@ inline constexpr char kStopped[] = "stopped";
 // Decodes a PNG or JPEG picture (told by its first bytes, never by its name) from memory: its
 // largest centred square, averaged down (or up) to the block. False, with the reason, for
 // anything else: no byte past `size` is read, and a header claiming more than 64 megapixels or
-// a side over 32768 is refused before any pixel is decoded.
+// a side over 32768 is refused before any pixel is decoded. A decode's work and memory follow
+// the picture's size, whatever the file holds: a file that gives more bytes than its pixels can
+// need, a JPEG of more scans than real files have, or a progressive JPEG that would need more
+// than 64 MiB is refused as soon as that shows.
 bool decodePicture(const unsigned char* bytes, std::size_t size, PictureBlock& block,
                    Refusal& reason);
 

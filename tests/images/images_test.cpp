@@ -100,6 +100,14 @@ void noAdobeMarker(j_compress_ptr c) {
     c->write_Adobe_marker = FALSE;
 }
 
+// 64 scans of one coefficient each: more than real files have, yet none repeats another.
+void scanPerCoefficient(j_compress_ptr c) {
+    static jpeg_scan_info scans[64];
+    for (int k = 0; k < 64; ++k)
+        scans[k] = {1, {0}, k, k, 0, 0};
+    c->scan_info = scans, c->num_scans = 64;
+}
+
 // 208 x 208 (decoded at 5/8: 130 pixels, the middle on a block's edge), quadrants of these
 // colours, no colour subsampling (which would bleed across edges); `app1`: APP1 segments.
 Bytes jpeg(int channels, J_COLOR_SPACE space, const Quads& q, void (*tune)(j_compress_ptr) = {},
@@ -256,7 +264,8 @@ TEST_F(TextureTable, EachPictureComesFromTheFirstFolderThatHoldsItAsARegularFile
 }
 
 // Upright, red first, on black, middle square, checkers grey, CMYK inverted or not, the first
-// Exif's turn; refusals say why.
+// Exif's turn; refusals say why, hostile files' as soon as the fault shows (a sparse file is
+// zeros, a gigabyte of them here).
 TEST(PictureFile, EveryVariantShowsItsQuadrantsUprightAndBadFilesAreRefusedWithTheirReason) {
     const Bytes turnedRight = {'E', 'x',  'i', 'f', 0, 0, 'M', 'M', 0, 42, 0, 0, 0, 8, 0, 1,
                                1,   0x12, 0,   3,   0, 0, 0,   1,   0, 6,  0, 0, 0, 0, 0, 0};
@@ -265,12 +274,17 @@ TEST(PictureFile, EveryVariantShowsItsQuadrantsUprightAndBadFilesAreRefusedWithT
     upsideDown[25] = 3;
     upsideDown.insert(upsideDown.end(), {0xFF, 0xD8, 0xFF, 0xD9});  // a thumbnail's markers
     putBigEndian(&farDirectory[10], 0xFFFFFFF8);
+    tiff.resize(32 << 10);  // more than a row's share of reading: it counts to the whole file's
     const std::string xmp = "http://ns.adobe.com/xap/1.0/";
     std::vector<Bytes> app1(1000, upsideDown);  // after an XMP segment and the first Exif one
     app1.insert(app1.begin(), {Bytes(xmp.begin(), xmp.end()), turnedRight});
     const auto index = [](int x, int y, int) { return unsigned(y * 2 + x); };
     const auto greyAlpha = [](int x, int y, int c) { return c ? kAlphas[y * 2 + x][0] : 255u; };
     const auto checkers = [](int x, int y, int) { return (x + y) % 2u; };
+    const auto noisy = [random = std::minstd_rand()](int x, int y,
+                                                     int c) mutable {  // but the middle
+        return unsigned(x - 4095) < 2 ? kRgbw[y * 2 + x - 4095][c] : unsigned(random() >> 8 & 255);
+    };
     const std::vector<png_color> rgbw = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
     const Quads turned = {kRgbw[2], kRgbw[0], kRgbw[3], kRgbw[1]};
     const Quads inks = {{{0, 255, 255, 0}, {255, 0, 255, 0}, {255, 255, 0, 0}, {0, 0, 0, 0}}};
@@ -283,7 +297,9 @@ TEST(PictureFile, EveryVariantShowsItsQuadrantsUprightAndBadFilesAreRefusedWithT
         std::string name;
         Bytes file;
         Quads shown;
-        std::string refusal = "";  // empty: shown
+        std::string refusal = "";    // empty: shown
+        long sparseTo = 0;           // bytes the file is stretched to, the rest zeros
+        long readAtMost = 1L << 40;  // bytes the decode may read
     } variants[] = {
         {"rgb.png", rgb, kRgbw},
         {"rgb16.png", png(2, 2, PNG_COLOR_TYPE_RGB, 16, quads(2, 2, kRgbw)), kRgbw},
@@ -294,6 +310,7 @@ TEST(PictureFile, EveryVariantShowsItsQuadrantsUprightAndBadFilesAreRefusedWithT
         {"interlaced.png", png(18, 20, PNG_COLOR_TYPE_RGBA, 8, quads(18, 20, kRgbw), 1), kRgbw},
         {"checkers.png", png(256, 256, 0, 1, checkers), greys(128, 128, 128, 128)},
         {"turned-right.png", png(2, 2, 2, 8, quads(2, 2, kRgbw), 0, {}, {}, tiff), turned},
+        {"noisy.png", png(8192, 2, PNG_COLOR_TYPE_RGB, 8, noisy), kRgbw},
         {"rgb.jpg", photo, kRgbw},
         {"progressive.jpg", progressive, kRgbw},
         {"grey.jpg", jpeg(1, JCS_GRAYSCALE, kGreys), kGreys},
@@ -305,23 +322,51 @@ TEST(PictureFile, EveryVariantShowsItsQuadrantsUprightAndBadFilesAreRefusedWithT
         {"truncated.png", Bytes(rgb.begin(), rgb.end() - 20), {}, "truncated"},
         {"truncated.jpg", Bytes(photo.begin(), photo.end() - 100), {}, "truncated"},
         {"bad-crc.png", badCrc, {}, "corrupt PNG (IHDR: CRC error)"},
-        {"", {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0}, {}, "not a PNG or JPEG picture"},
-        {"", {}, {}, "empty file"},
+        {"gif.gif", {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0}, {}, "not a PNG or JPEG picture"},
+        {"empty", {}, {}, "empty file"},
         {"bomb-header.png", claiming(100000, 100000), {}, "100000 x 100000" + tooLarge},
-        {"", claiming(32769, 100), {}, "32769 x 100" + tooLarge},
-        {"", claiming(8001, 8000), {}, "8001 x 8000" + tooLarge},
+        {"side-over.png", claiming(32769, 100), {}, "32769 x 100" + tooLarge},
+        {"area-over.png", claiming(8001, 8000), {}, "8001 x 8000" + tooLarge},
+        {"long-stream.png", longStream(64 << 10), {}, "more data than a 1 x 1 picture needs"},
         {"extra-data.png", longStream(100), {}, "corrupt PNG (IDAT: Too much image data)"},
+        {"zeros-after-scan.jpg",
+         upToData(photo),
+         {},
+         "more data than a 208 x 208 picture needs",
+         1L << 30,
+         64 << 10},
+        {"zeros-after-start.jpg",
+         {0xFF, 0xD8, 0xFF},
+         {},
+         "more than 16 MiB before the picture's size",
+         1L << 30,
+         17 << 20},
+        {"many-scans.jpg",
+         jpeg(1, JCS_GRAYSCALE, kGreys, scanPerCoefficient),
+         {},
+         "JPEG of more than 32 scans"},
+        {"huge-progressive.jpg",
+         claimingJpeg(progressive, 8000, 8000),
+         {},
+         "8000 x 8000 is too large for a progressive JPEG (over 64 MiB to decode)"},
     };
+    const char* seeds = std::getenv("VARO_PICTURE_SEEDS");  // keeps the files there
+    const fs::path folder = seeds ? seeds : "/tmp/varo-pictures-" + std::to_string(getpid());
+    fs::create_directories(folder);
     for (const auto& v : variants) {
+        const std::string path = folder / v.name;
+        std::ofstream(path).write(reinterpret_cast<const char*>(v.file.data()), v.file.size());
+        v.sparseTo ? fs::resize_file(path, v.sparseTo) : void();
         PictureBlock block = {};
         Refusal reason;
         const int tolerance = v.name.find(".jpg") == std::string::npos ? 0 : 6;  // JPEG rounds
-        const bool shown = decodePicture(v.file.data(), v.file.size(), block, reason);
+        const long readBefore = bytesReadBy(gettid());
+        const bool shown = readPictureFile(path.c_str(), block, reason);
+        EXPECT_LE(bytesReadBy(gettid()) - readBefore, v.readAtMost) << v.name;
         EXPECT_EQ(shown ? "" : reason, v.refusal) << v.name;
         EXPECT_EQ(shown ? wrongTexels(block, v.shown, tolerance) : v.refusal.empty(), 0) << v.name;
-        if (const char* seeds = std::getenv("VARO_PICTURE_SEEDS"); seeds && !v.name.empty())
-            std::ofstream(seeds + ("/" + v.name)).write((char*)v.file.data(), v.file.size());
     }
+    seeds ? void() : void(fs::remove_all(folder));
 }
 
 // A stop asked for from another thread ends a slow decode within a read or two (its zeros
