@@ -435,7 +435,8 @@ bool decodePicture(const unsigned char* bytes, std::size_t size, PictureBlock& b
     return decode(source, block);
 }
 
-bool readPictureFile(const char* path, PictureBlock& block, Refusal& reason) {
+bool readPictureFile(const char* path, PictureBlock& block, Refusal& reason,
+                     const std::atomic<bool>*) {
     std::FILE* file = openRegularFile(path, reason);
     if (file == nullptr)
         return false;
@@ -445,14 +446,16 @@ bool readPictureFile(const char* path, PictureBlock& block, Refusal& reason) {
     return read;
 }
 
-bool looksLikePicture(const char* path) {
-    Refusal reason;
+bool looksLikePicture(const char* path, Refusal& reason) {
     std::FILE* file = openRegularFile(path, reason);
     if (file == nullptr)
         return false;
     unsigned char head[sizeof kPngSignature];
     const std::size_t size = std::fread(head, 1, sizeof head, file);
     std::fclose(file);
-    return startsWith(head, size, kPngSignature, sizeof kPngSignature) ||
-           startsWith(head, size, kJpegStart, sizeof kJpegStart);
+    if (startsWith(head, size, kPngSignature, sizeof kPngSignature) ||
+        startsWith(head, size, kJpegStart, sizeof kJpegStart))
+        return true;
+    std::snprintf(reason, kRefusalCapacity, "%s", kNotAPicture);
+    return false;
 }

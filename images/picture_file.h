@@ -1,6 +1,7 @@
 // Reading a person's own PNG or JPEG picture, of any size, into one 128 x 128 block of texels.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdio>
 
@@ -25,12 +26,18 @@ bool decodePicture(const unsigned char* bytes, std::size_t size, PictureBlock& b
 
 // The same from a file, read as it is decoded. Only a regular file is read; one that would
 // block (a named pipe, a device) is refused at once.
-bool readPictureFile(const char* path, PictureBlock& block, Refusal& reason);
+bool readPictureFile(const char* path, PictureBlock& block, Refusal& reason,
+                     const std::atomic<bool>* stop = nullptr);
+
+// The reasons a caller tells apart: a file of another kind, and a decode asked to stop.
+constexpr const char* kNotAPicture = "not a PNG or JPEG picture";
+constexpr const char* kStopped = "stopped";
 
 // A regular file opened for reading, or null with the reason. Only a regular file names a
 // picture: a folder opens but cannot be read, and a named pipe or a device could block start-up
 // for good. The open itself does not block, so that a pipe cannot stall it.
 std::FILE* openRegularFile(const char* path, Refusal& reason);
 
-// Whether a regular file starts as a PNG or JPEG picture does.
-bool looksLikePicture(const char* path);
+// Whether a regular file starts as a PNG or JPEG picture does; false, with the reason, for
+// another kind (kNotAPicture) or a file that cannot be read.
+bool looksLikePicture(const char* path, Refusal& reason);
