@@ -16,6 +16,7 @@
 //   level           how much of the picture's light shows this frame, 0..1
 #include "images/picture_show.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -168,7 +169,7 @@ void startPictureShow(const PictureShowOptions& options, unsigned int seed, Pict
     (void)stoppedAtExit;
     stopPictureShow();
     feeding = !options.paths.empty() || source;
-    durationMs = options.durationSeconds * kMsPerSecond;
+    durationMs = std::max(0, options.durationSeconds) * kMsPerSecond;
     halfFadeMs = static_cast<int>(std::lround(options.fadeSeconds * kMsPerSecond / 2));
     waitForDecodes = wait;
     userShown = haveFirst = keyStepPending = false;
