@@ -3,7 +3,7 @@
 //
 // Globals (file-local; the frame's thread only, the worker is behind `feed`):
 //   feed            the worker that lists and decodes the user pictures
-//   feeding         flag: user pictures were asked for (files, or a source)
+//   feeding         user pictures were asked for (files, or a source)
 //   durationMs      between two timed changes; 0: no timer
 //   halfFadeMs      each half of a change: the board darkens, the picture changes, it brightens
 //   waitForDecodes  flag: a frame that wants a picture waits for it
@@ -11,7 +11,7 @@
 //   first           the show's first user picture, which a reset shows again (haveFirst)
 //   startFallback   the built-in picture shown when no user picture can be
 //   changedAtMs     frame clock at the last change, from which the timer counts
-//   fade, fadeFromMs, staged, stagedIndex   a timed change under way, and what it brings on
+//   fade, fadeFromMs, staged, stagedIndex   a change under way, and what it brings on
 //   keyStepPending  flag: the image key waits for the next user picture to be decoded
 //   level           how much of the picture's light shows this frame, 0..1
 #include "images/picture_show.h"
@@ -31,7 +31,7 @@ const char* const kBuiltInNames[] = {"FishEye", "Mona Lisa"};
 enum class Fade { none, out, in };
 
 PictureFeed feed;
-int feeding = 0;
+bool feeding = false;
 int durationMs = 0;
 int halfFadeMs = 0;
 bool waitForDecodes = false;
@@ -130,7 +130,7 @@ PictureChange stepFade() {
 float levelNow() {
     if (settings.imageIndex >= kFirstUserPicture && !userShown)
         return 0.0f;  // not decoded yet: the pins stay dark rather than show another picture
-    if (fade == Fade::none)
+    if (fade == Fade::none || halfFadeMs == 0)
         return 1.0f;
     const float part = std::fmin(1.0f, static_cast<float>(msSince(fadeFromMs)) / halfFadeMs);
     return fade == Fade::out ? 1.0f - part : part;
@@ -156,9 +156,8 @@ bool keyStep() {
         bringOn(kFishEyePicture, nullptr);
         return true;
     }
-    ReadyPicture next;
-    feed.take(next);
-    bringOn(kFirstUserPicture + next.position, &next);
+    feed.take(staged);
+    bringOn(kFirstUserPicture + staged.position, &staged);
     return true;
 }
 }  // namespace
