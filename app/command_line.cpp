@@ -45,6 +45,8 @@ std::vector<Option> programOptions(StartOptions& o) {
                     (o.seed = static_cast<unsigned>(number), true);
          }},
         flagOption("fps", o.show.clockOn, 1, "show the frames-per-second line from the start"),
+        flagOption("screensaver-images", o.pictures.screensaverImages, 1,
+                   "pictures from the screensaver's own image settings"),
     };
 }
 
@@ -67,7 +69,7 @@ bool readWindowId(const char* text, unsigned long& id) {
 }
 
 std::vector<Option> showOptions(StartSettings& s, std::string& dataFolder,
-                                std::vector<std::string>& pictures) {
+                                PictureShowOptions& pictures) {
     return {
         wholeOption("pins", "T", s.tesselation, kMinTesselation, kMaxTesselation,
                     "pins per column: the board is 2T x T pins"),
@@ -97,8 +99,14 @@ std::vector<Option> showOptions(StartSettings& s, std::string& dataFolder,
                    "look for the pictures in DIR first (or set VARO_DATA_DIR)"),
         {"picture", "PATH",
          "a PNG or JPEG picture of your own, or a folder of them, shown after the two "
-         "built-in pictures and first at start; may be given again, 100 pictures at most",
-         [&pictures](const char* v) { return pictures.emplace_back(v), *v != '\0'; }},
+         "built-in pictures and first at start; may be given again",
+         [&pictures](const char* v) { return pictures.paths.emplace_back(v), *v != '\0'; }},
+        wholeOption("duration", "SECONDS", pictures.durationSeconds, 0, 86400,
+                    "a new picture every SECONDS, 0 never"),
+        realOption("fade", "SECONDS", pictures.fadeSeconds, 0, 10,
+                   "a change of picture fades through dark for SECONDS"),
+        flagOption("shuffle", pictures.shuffle, 1, "the pictures in random order"),
+        flagOption("titles", pictures.titles, 1, "the picture's name after each change"),
     };
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/option_table.h"
 #include "app/reset.h"
+#include "images/picture_show.h"
 
 struct StartOptions {
     StartSettings show;          // the settings the start and every reset load
@@ -19,7 +20,7 @@ struct StartOptions {
     long delayUs = -1;           // microseconds: a frame starts at most this often; -1: not given
     int helpAsked = 0;
     int versionAsked = 0;
-    std::vector<std::string> pictures;  // the person's own picture files and folders
+    PictureShowOptions pictures;  // the person's own pictures and how the show changes them
 };
 
 enum class CommandLineRequest { run, showHelp, showVersion, bad };
@@ -28,7 +29,7 @@ enum class CommandLineRequest { run, showHelp, showVersion, bad };
 // the drawing and the speeds, each with the range its keys keep, where the pictures are, and
 // the person's own.
 std::vector<Option> showOptions(StartSettings& show, std::string& dataFolder,
-                                std::vector<std::string>& pictures);
+                                PictureShowOptions& pictures);
 
 // An X window id as --window-id and XSCREENSAVER_WINDOW give it: decimal, or hexadecimal after
 // 0x; never 0, never signed.

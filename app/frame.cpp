@@ -9,6 +9,8 @@
 #include "app/scene.h"
 #include "backdrop/star_field.h"
 #include "board/pin_board.h"
+#include "images/picture_show.h"
+#include "input/keyboard.h"
 #include "motion/oscillator_bank.h"
 #include "motion/random.h"
 #include "overlay/help_screen.h"
@@ -33,6 +35,8 @@ constexpr float kTitleSize = 60.0f;      // glyph height of the title, pixels
 constexpr double kStarTurnFrequency = 0.01;
 constexpr double kStarTurnSpan = 720;  // degrees, from -360 to 360
 constexpr double kStarTurnLow = -360;
+
+PictureNews pictureNews = PictureNews::imageMessage;
 
 void maybeReseedRandom() {
     if (uniformRandom(1.0) < kReseedChance)
@@ -70,6 +74,18 @@ bool startingUp(double limitSeconds) {
 void fadeIn() {
     if (startingUp(kFadeInSeconds))
         brightness = static_cast<float>(nowSeconds / kFadeInSeconds);
+}
+
+// A new picture is uploaded here, and told of; its first coming after the start is told only
+// by its name, since the start message stands.
+void changePictures() {
+    const PictureChange change = advancePictureShow();
+    if (change == PictureChange::none)
+        return;
+    if (pictureNews == PictureNews::titles)
+        textOverlay.showMessage(pictureName(settings.imageIndex));
+    else if (pictureNews == PictureNews::imageMessage && change == PictureChange::changed)
+        announceImage();
 }
 
 // Without blanking nothing is cleared and each frame is drawn over the last (hyperspace).
@@ -126,12 +142,17 @@ void drawTitle() {
 }
 }  // namespace
 
+void tellOfPictures(PictureNews how) {
+    pictureNews = how;
+}
+
 bool renderFrame() {
     maybeReseedRandom();
     advanceClock();
     advanceOscillators(oscillatorCount, frameStep, settings, paused);
     countFrame();
     fadeIn();
+    changePictures();
     setupView();
     updateCamera();
     clearFrame();

@@ -218,6 +218,7 @@ int runInGivenWindow(const StartOptions& options, int argc, char** argv) {
     GivenWindow host;
     if (!chooseWindow(options, id) || !openGivenWindow(host, displayOption(argc, argv), id))
         return kCannotUseWindow;
+    tellOfPictures(options.pictures.titles ? PictureNews::titles : PictureNews::silent);
     setUpScene();  // seeds the generator as main chose, before the clock moves to frame time
     FrameSchedule schedule;
     schedule.periodUs = options.delayUs < 0 ? kSaverDelayUs : options.delayUs;

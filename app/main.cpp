@@ -7,15 +7,16 @@
 #include "app/command_line.h"
 #include "app/given_window.h"
 #include "app/reset.h"
+#include "app/scene.h"
 #include "app/window.h"
 #include "images/picture_folders.h"
-#include "images/user_pictures.h"
 #include "motion/random.h"
 #include "state/frame_clock.h"
 
 namespace {
 constexpr int kBadCommandLine = 2;
 constexpr int kCannotStart = 1;
+constexpr int kGivenWindowDuration = 30;  // seconds a picture stays where no key can change it
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -33,9 +34,13 @@ int main(int argc, char** argv) {
     elapsedMs = options.seedGiven ? static_cast<int>(options.seed) : glutGet(GLUT_ELAPSED_TIME);
     seedRandom(static_cast<unsigned int>(elapsedMs));
     choosePictureFolders(options.dataFolder.empty() ? nullptr : options.dataFolder.c_str());
-    chooseUserPictures(options.pictures);
+    const bool givenWindow = options.root || options.windowIdGiven;
+    PictureShowOptions show = options.pictures;
+    if (show.durationSeconds < 0)
+        show.durationSeconds = givenWindow ? kGivenWindowDuration : 0;  // the keys rule otherwise
+    choosePictureShow(show);
     chooseStartSettings(options.show);
-    if (options.root || options.windowIdGiven)
+    if (givenWindow)
         return runInGivenWindow(options, argc, argv);
     openWindow(&argc, argv, options.windowed, options.delayUs);
     if (!initScene()) {

@@ -4,7 +4,7 @@
 #include <GL/gl.h>
 
 #include "board/pin_board.h"
-#include "images/user_pictures.h"
+#include "images/picture_show.h"
 #include "motion/oscillator_bank.h"
 #include "motion/random.h"
 #include "overlay/text_overlay.h"
@@ -28,7 +28,7 @@ void loadDefaults(SimulationSettings& s) {
     s.blanking = startSettings.blanking;
     s.clockOn = startSettings.clockOn;
     s.texGenMode = startSettings.texGenMode;
-    s.imageIndex = startPicture(startSettings.imageIndex);
+    s.imageIndex = restartPictureShow(startSettings.imageIndex);
     s.cameraMode = 0;
     s.letterbox = startSettings.letterbox;
     s.spotlightOn = startSettings.spotlightOn;

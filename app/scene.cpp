@@ -6,14 +6,18 @@
 #include "app/reset.h"
 #include "backdrop/star_field.h"
 #include "images/texture_table.h"
-#include "images/user_pictures.h"
 #include "motion/oscillator_bank.h"
 #include "overlay/text_overlay.h"
+#include "state/frame_clock.h"
 #include "state/settings.h"
 #include "state/window_state.h"
 #include "view/projection.h"
 
 namespace {
+PictureShowOptions showOptions;  // the picture show chosen, its duration resolved
+PictureSource showSource;
+bool showWaitsForDecodes = false;
+
 constexpr int kStarCount = 2000;
 constexpr float kStarOuterExtent = 8.0f;  // stars fill the cube -8..8...
 constexpr float kStarInnerExtent = 5.0f;  // ...outside the central cube of half-size 5.01
@@ -40,16 +44,23 @@ void setFixedGlState() {
 }  // namespace
 
 void setUpScene() {
-    resetSettings();
+    startPictureShow(showOptions, static_cast<unsigned int>(elapsedMs), showSource,
+                     showWaitsForDecodes);
+    resetSettings();  // which starts the show on its first picture
     glClearColor(0, 0, 0, 1);
     setupView();
     setFixedGlState();
     seedOscillators(oscillatorCount);
     starField.build(kStarCount, kStarOuterExtent, kStarInnerExtent, kStarShapeCubeShell);
     loadTextures();
-    loadUserPictures();
-    settings.imageIndex = startPicture(settings.imageIndex);  // the reset could not know them
     textOverlay.fontTexture = textureIds[0];
+}
+
+void choosePictureShow(const PictureShowOptions& options, PictureSource source,
+                       bool waitForDecodes) {
+    showOptions = options;
+    showSource = std::move(source);
+    showWaitsForDecodes = waitForDecodes;
 }
 
 void onReshape(int width, int height) {
@@ -59,6 +70,7 @@ void onReshape(int width, int height) {
 }
 
 void releaseGraphics() {
+    stopPictureShow();
     starField.release();
     if (textureCount != 0)
         glDeleteTextures(textureCount, textureIds);

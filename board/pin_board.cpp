@@ -10,7 +10,7 @@
 #include <cmath>
 
 #include "board/spotlight.h"
-#include "images/texture_table.h"
+#include "images/picture_show.h"
 #include "motion/oscillator_bank.h"
 #include "state/frame_clock.h"
 #include "state/settings.h"
@@ -73,7 +73,7 @@ void setTextureGeneration(int mode) {
 
 void beginPicture() {
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, textureIds[settings.imageIndex + 1]);
+    glBindTexture(GL_TEXTURE_2D, pictureTexture(settings.imageIndex));
     setTextureGeneration(settings.texGenMode);
 }
 
@@ -150,8 +150,11 @@ void drawBoard() {
     glPopMatrix();
 }
 
+// The pins carry the picture's fade as well as the board's: a change of picture goes through
+// dark on the pins, while the plate behind keeps its light.
 void drawPinBoard() {
-    glColor3f(brightness, brightness, brightness);
+    const float pins = settings.texturesOn ? brightness * pictureLevel() : brightness;
+    glColor3f(pins, pins, pins);
     if (settings.texturesOn)
         beginPicture();
     glEnable(GL_DEPTH_TEST);

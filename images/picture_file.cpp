@@ -15,7 +15,7 @@
 //   bytes inflated  a PNG's rows, and what the stream's last 16 KiB or so give (16 MiB at
 //                   most); its ancillary chunks but eXIf are passed over, never inflated
 //   scans           32 in a JPEG: libjpeg's own progression has 10, other encoders a dozen
-//   memory          64 MiB for libjpeg, which holds a progressive JPEG's coefficients
+//   memory          96 MiB for libjpeg, which holds a progressive JPEG's coefficients
 //
 // No globals: everything one decode touches is in its Decoding, on the heap, so that decodes
 // on two threads share nothing.
@@ -47,7 +47,7 @@ constexpr long long kMetadataBytes = 16LL << 20;  // Exif, colour profiles, XMP,
 constexpr long long kRawSizeFactor = 4;           // bytes read per byte of raw pixels, at most
 constexpr long long kEndBytes = 16 << 10;         // beyond a row: read-ahead, checksums, end marker
 constexpr int kMaxJpegScans = 32;
-constexpr long kJpegMemoryCap = 64L << 20;    // bytes: a progressive 11-megapixel colour file
+constexpr long kJpegMemoryCap = 96L << 20;    // bytes: a progressive 16-megapixel colour file
 constexpr std::size_t kMaxExifBytes = 65527;  // an APP1 segment's, past "Exif\0\0"
 constexpr png_byte kExifChunk[] = "eXIf";
 constexpr png_uint_32 kPixelChunk = 0x49444154;  // "IDAT", as libpng names chunks
@@ -569,13 +569,15 @@ bool readPictureFile(const char* path, PictureBlock& block, Refusal& reason,
     return file != nullptr && decodeAndClose(file, block, reason, stop);
 }
 
-bool looksLikePicture(const char* path) {
-    Refusal reason;
+bool looksLikePicture(const char* path, Refusal& reason) {
     std::FILE* file = openRegularFile(path, reason);
     if (file == nullptr)
         return false;
     unsigned char head[sizeof kPngSignature];
     const std::size_t size = std::fread(head, 1, sizeof head, file);
     std::fclose(file);
-    return kindOf(head, size) != Kind::other;
+    if (kindOf(head, size) != Kind::other)
+        return true;
+    std::snprintf(reason, kRefusalCapacity, "%s", kNotAPicture);
+    return false;
 }

@@ -27,7 +27,7 @@ inline constexpr char kStopped[] = "stopped";
 // a side over 32768 is refused before any pixel is decoded. A decode's work and memory follow
 // the picture's size, whatever the file holds: a file that gives more bytes than its pixels can
 // need, a JPEG of more scans than real files have, or a progressive JPEG that would need more
-// than 64 MiB is refused as soon as that shows.
+// than 96 MiB is refused as soon as that shows.
 bool decodePicture(const unsigned char* bytes, std::size_t size, PictureBlock& block,
                    Refusal& reason);
 
@@ -43,5 +43,6 @@ bool readPictureFile(const char* path, PictureBlock& block, Refusal& reason,
 // for good. The open itself does not block, so that a pipe cannot stall it.
 std::FILE* openRegularFile(const char* path, Refusal& reason);
 
-// Whether a regular file starts as a PNG or JPEG picture does.
-bool looksLikePicture(const char* path);
+// Whether a regular file starts as a PNG or JPEG picture does; false, with the reason, for
+// another kind (kNotAPicture) or a file that cannot be read.
+bool looksLikePicture(const char* path, Refusal& reason);

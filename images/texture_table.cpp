@@ -22,9 +22,8 @@ constexpr long kPixelDataOffset = 54;  // bytes of header skipped unread
 constexpr int kTexelBytes = 4;         // red, green, blue, alpha
 constexpr int kLowByte = 0xFF;         // an alpha value keeps its low 8 bits
 
-// The texels of the file being read. Static, because the program allocates nothing on the
-// heap; it is needed only until the upload and the mipmap build are done, and the loader
-// runs on the one thread, one file at a time.
+// The texels of the file being read, needed only until the upload and the mipmap build are
+// done; the loader runs on the frame's thread (it calls GL), one file at a time.
 unsigned char texels[kImageSize * kImageSize * kTexelBytes];
 
 // Alpha of one texel from the channels as read, where a byte past the end of file is -1.
@@ -55,9 +54,7 @@ void readTexels(std::FILE* file, int alphaValue, int alphaThreshold) {
     }
 }
 
-GLuint uploadTexels(const unsigned char* pixels, int mipmapped) {
-    GLuint name = 0;
-    glGenTextures(1, &name);
+void uploadTexels(GLuint name, const unsigned char* pixels, int mipmapped) {
     glBindTexture(GL_TEXTURE_2D, name);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);  // shared by all textures
@@ -70,6 +67,12 @@ GLuint uploadTexels(const unsigned char* pixels, int mipmapped) {
     if (mipmapped)
         gluBuild2DMipmaps(GL_TEXTURE_2D, kTexelBytes, kImageSize, kImageSize, GL_RGBA,
                           GL_UNSIGNED_BYTE, pixels);
+}
+
+GLuint newTexture(const unsigned char* pixels, int mipmapped) {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    uploadTexels(name, pixels, mipmapped);
     return name;
 }
 
@@ -104,14 +107,16 @@ GLuint loadBmpTexture(const char* path, int alphaValue, int alphaThreshold, int 
         return 0;
     readTexels(file, alphaValue, alphaThreshold);
     std::fclose(file);
-    return uploadTexels(texels, mipmapped);
+    return newTexture(texels, mipmapped);
 }
 
-bool addPictureTexture(const unsigned char* pixels) {
-    if (textureCount >= kTextureCapacity)
-        return false;
-    textureIds[textureCount++] = uploadTexels(pixels, 1);
-    return true;
+void uploadUserPicture(const unsigned char* pixels) {
+    if (textureCount <= kUserPictureEntry) {
+        textureIds[kUserPictureEntry] = newTexture(pixels, 1);
+        textureCount = kUserPictureEntry + 1;
+    } else {
+        uploadTexels(textureIds[kUserPictureEntry], pixels, 1);
+    }
 }
 
 void loadTextures() {

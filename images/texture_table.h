@@ -3,9 +3,9 @@
 
 #include <GL/gl.h>
 
-constexpr int kBuiltInTextures = 3;    // entry 0 font atlas, 1 fish-eye picture, 2 portrait
-constexpr int kMaxUserPictures = 100;  // the person's own pictures follow them
-constexpr int kTextureCapacity = kBuiltInTextures + kMaxUserPictures;
+constexpr int kBuiltInTextures = 3;   // entry 0 font atlas, 1 fish-eye picture, 2 portrait
+constexpr int kUserPictureEntry = 3;  // the user picture on the board, once there is one
+constexpr int kTextureCapacity = 4;
 
 extern GLuint textureIds[kTextureCapacity];  // 0 where a file could not be opened
 extern int textureCount;                     // filled entries; 3 after loadTextures
@@ -16,9 +16,9 @@ extern int textureCount;                     // filled entries; 3 after loadText
 // be opened.
 GLuint loadBmpTexture(const char* path, int alphaValue, int alphaThreshold, int mipmapped);
 
-// Uploads 128 x 128 RGBA texels, bottom row first, into the next free entry, mipmapped as the
-// pictures are. False when the table is full.
-bool addPictureTexture(const unsigned char* texels);
+// Uploads 128 x 128 RGBA texels, bottom row first, into the user picture's entry (made on the
+// first upload, replaced in place after), mipmapped as the built-in pictures are.
+void uploadUserPicture(const unsigned char* texels);
 
 // Loads "font.bmp", "fisheye.bmp" and "monacolor128.bmp", each from the first picture folder
 // that holds it (images/picture_folders.h).

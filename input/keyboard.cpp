@@ -11,7 +11,7 @@
 #include <cstdlib>
 
 #include "board/pin_board.h"
-#include "images/user_pictures.h"
+#include "images/picture_show.h"
 #include "input/setting_steps.h"
 #include "overlay/text_overlay.h"
 #include "state/frame_clock.h"
@@ -109,13 +109,10 @@ void startQuitting() {
     helpShown = 0;
 }
 
+// A user picture still being decoded comes on when it is, announced by the frame.
 void cycleImage() {
-    const int last = pictureCount() - 1;
-    settings.imageIndex = cycled(settings.imageIndex, last);
-    char text[kMessageCapacity];
-    std::snprintf(text, sizeof text, "Image %d/%d: %s", settings.imageIndex, last,
-                  pictureName(settings.imageIndex));
-    textOverlay.showMessage(text);
+    if (stepPictureByKey())
+        announceImage();
 }
 
 void cycleTextureGeneration() {
@@ -181,6 +178,13 @@ void onKeyboard(unsigned char key, int, int) {
     forceClear = 0;  // every key, with a command or not, cancels a pending clear
     firstStage(key);
     keyboardTail(key);
+}
+
+void announceImage() {
+    char text[kMessageCapacity];
+    std::snprintf(text, sizeof text, "Image %d/%d: %s", settings.imageIndex, pictureCount() - 1,
+                  pictureName(settings.imageIndex));
+    textOverlay.showMessage(text);
 }
 
 void keyboardTail(unsigned char key) {

@@ -59,7 +59,7 @@ TEST(CommandLine, TakesItsOptionsAndLeavesTheToolkitsOwn) {
     EXPECT_EQ(std::make_pair(o.seedGiven, o.seed), std::make_pair(1, 2147483647u));
     EXPECT_EQ(o.delayUs, 20000);
     EXPECT_EQ(o.dataFolder, "/tmp/pictures");
-    EXPECT_EQ(parse({"--picture", "a", "-picture=b"}).options.pictures,
+    EXPECT_EQ(parse({"--picture", "a", "-picture=b"}).options.pictures.paths,
               (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(parse({}).options.delayUs, -1);  // not given: each host has its own default
 }

@@ -348,7 +348,7 @@ TEST(PictureFile, EveryVariantShowsItsQuadrantsUprightAndBadFilesAreRefusedWithT
         {"huge-progressive.jpg",
          claimingJpeg(progressive, 8000, 8000),
          {},
-         "8000 x 8000 is too large for a progressive JPEG (over 64 MiB to decode)"},
+         "8000 x 8000 is too large for a progressive JPEG (over 96 MiB to decode)"},
     };
     const char* seeds = std::getenv("VARO_PICTURE_SEEDS");  // keeps the files there
     const fs::path folder = seeds ? seeds : "/tmp/varo-pictures-" + std::to_string(getpid());

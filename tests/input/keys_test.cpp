@@ -8,7 +8,6 @@
 #include <string>
 
 #include "board/pin_board.h"
-#include "images/user_pictures.h"
 #include "input/keyboard.h"
 #include "input/special_keys.h"
 #include "motion/oscillator_bank.h"
@@ -82,11 +81,6 @@ void expectReset(P& p) {
     p.cameraPitch = p.cameraYaw = p.cameraX = p.cameraY = p.cameraPosZ = 0, p.pinModelDrawn = true;
 }
 
-// Two of the person's own pictures after the built-in two, as if loaded; showing the first.
-const auto twoPictures = [] {
-    userPictureCount = settings.imageIndex = 2, strcpy(userPictureNames[1], "dog.png");
-};
-
 constexpr float kUp = 1.111111f, kDown = 0.9f;  // one step from 1
 const auto rebuilt = [](P& p) { p.pinModelDrawn = true; };
 
@@ -123,9 +117,6 @@ const KeyCase kKeyCases[] = {
     {'i', nullptr, [](P& p) { p.s.imageIndex = 0; }, "Image 0/1: FishEye"},
     {'I', [] { settings.imageIndex = 0; }, [](P& p) { p.s.imageIndex = 1; },
      "Image 1/1: Mona Lisa"},
-    {'I', twoPictures, [](P& p) { p.s.imageIndex = 3; }, "Image 3/3: dog.png"},
-    {'i', [] { twoPictures(), settings.imageIndex = 3; }, [](P& p) { p.s.imageIndex = 0; },
-     "Image 0/3: FishEye"},
     {'l', nullptr, [](P& p) { p.s.letterbox = p.letterboxPhase = p.forceClear = 1; },
      "Letterbox: 1"},
     {'n', nullptr, [](P& p) { p.numberCounter = 1; }, "# : 1"},
@@ -138,8 +129,6 @@ const KeyCase kKeyCases[] = {
     {'P', [] { paused = 1; }, [](P& p) { p.paused = 0; }, "Continue Motion"},
     {'r', disturbEverything, expectReset, "Reset"},
     {'R', [] { disturbEverything(), fullScreen = 0; }, expectReset, "Reset"},
-    {'r', [] { twoPictures(), disturbEverything(); },
-     [](P& p) { expectReset(p), p.s.imageIndex = 2; }, "Reset"},  // the person's first
     {'s', nullptr, [](P& p) { p.s.spotlightOn = 1; }, nullptr},
     {'S', [] { settings.spotlightOn = 1; }, [](P& p) { p.s.spotlightOn = 0; }, nullptr},
     {'t', nullptr, [](P& p) { p.s.texturesOn = 0; }, "Textures Off"},
@@ -187,7 +176,7 @@ class KeysTest : public VaroTest {
 protected:
     // Start-up state with a pending clear, a painted back buffer and an empty pin list.
     static void freshState() {
-        userPictureCount = 0, resetProgramState(), startSettings = settings;
+        resetProgramState(), startSettings = settings;
         fullScreen = forceClear = 1;
         glutSetCursor(GLUT_CURSOR_NONE);
         glDeleteLists(static_cast<GLuint>(pinListId), 1);  // a name with no list: no geometry

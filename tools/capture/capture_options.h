@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/reset.h"
+#include "images/picture_show.h"
 
 struct CaptureOptions {
     int width = 1024;         // pixels
@@ -16,8 +17,7 @@ struct CaptureOptions {
     int frames = 1;           // frames captured, evenly spread from `from` to `to`
     std::string keys;         // keyboard commands given at start-up, in order
     std::string dataFolder;   // first folder searched for the pictures; empty: none
-    // The person's own picture files and folders.
-    std::vector<std::string> pictures;
+    PictureShowOptions pictures;  // the person's own pictures and how the show changes them
     std::string out = "varo.png";
     StartSettings show;  // the show's settings, as varo's command line takes them
     int helpAsked = 0;

@@ -23,7 +23,7 @@
 #include "app/window.h"
 #include "capture_options.h"
 #include "images/picture_folders.h"
-#include "images/user_pictures.h"
+#include "images/picture_show.h"
 #include "input/keyboard.h"
 #include "overlay/text_overlay.h"
 #include "png_file.h"
@@ -168,7 +168,9 @@ int main(int argc, char** argv) {
     if (!makeWritablePaths(paths, error))
         return complain(error, kExitFailure);
     choosePictureFolders(options.dataFolder.empty() ? nullptr : options.dataFolder.c_str());
-    chooseUserPictures(options.pictures);
+    PictureShowOptions show = options.pictures;
+    show.durationSeconds = std::max(show.durationSeconds, 0);  // the keys rule, as in a window
+    choosePictureShow(show, {}, true);  // every decode waited for: the same frames each run
     chooseStartSettings(options.show);
 
     if (!openCaptureWindow(options.width, options.height))
