@@ -79,19 +79,19 @@ void clearFrame() {
     forceClear = 0;
 }
 
+// The stars' turn about one axis, in degrees.
+float starTurn(Oscillator which) {
+    return static_cast<float>(
+        oscillatorValue(which, kStarTurnFrequency, kStarTurnSpan, kStarTurnLow));
+}
+
 void drawTumblingStars() {
     if (!settings.universeOn)
         return;
     glPushMatrix();
-    glRotatef(
-        static_cast<float>(oscillatorValue(1, kStarTurnFrequency, kStarTurnSpan, kStarTurnLow)), 0,
-        1, 0);
-    glRotatef(
-        static_cast<float>(oscillatorValue(2, kStarTurnFrequency, kStarTurnSpan, kStarTurnLow)), 1,
-        0, 0);
-    glRotatef(
-        static_cast<float>(oscillatorValue(3, kStarTurnFrequency, kStarTurnSpan, kStarTurnLow)), 0,
-        0, 1);
+    glRotatef(starTurn(kStarTurnAboutY), 0, 1, 0);
+    glRotatef(starTurn(kStarTurnAboutX), 1, 0, 0);
+    glRotatef(starTurn(kStarTurnAboutZ), 0, 0, 1);
     starField.draw();
     glPopMatrix();
 }

@@ -31,7 +31,7 @@ constexpr float kBoardLeft = -4.0f, kBoardBottom = -2.0f;
 constexpr float kWaveTesselation = 20.0f;  // the wave factor is 1 at this pin count
 constexpr double kWaveDepth = 0.4;         // pins sway +-0.4 along z...
 constexpr double kWaveRest = -0.5;         // ...about this offset
-constexpr double kWaveFrequency = 10;      // oscillators 10 and 11, read as wave numbers
+constexpr double kWaveFrequency = 10;      // of the two oscillators read as wave numbers
 constexpr double kWaveNumberSpan = 1, kWaveNumberLow = -0.5;
 
 // The back plate, in board coordinates after the layout move.
@@ -86,16 +86,17 @@ void endPicture() {
         glDisable(GL_TEXTURE_GEN_Q);
 }
 
+// The wave's numbers across the columns and up the rows stand still within a frame.
 void drawPins(int tesselation) {
     int columns = 2 * tesselation;
     float spacing = kBoardWidth / static_cast<float>(columns);
     float halfSpacing = spacing * 0.5f;
     float waveFactor = kWaveTesselation / static_cast<float>(tesselation);
+    double kx = oscillatorValue(kPinWaveAcross, kWaveFrequency, kWaveNumberSpan, kWaveNumberLow);
+    double ky = oscillatorValue(kPinWaveUp, kWaveFrequency, kWaveNumberSpan, kWaveNumberLow);
     for (int i = 0; i < columns; ++i) {
         for (int j = 0; j < tesselation; ++j) {
-            double kx = oscillatorValue(10, kWaveFrequency, kWaveNumberSpan, kWaveNumberLow);
             double a = kx * i * waveFactor;
-            double ky = oscillatorValue(11, kWaveFrequency, kWaveNumberSpan, kWaveNumberLow);
             auto z = static_cast<float>(std::sin(ky * j * waveFactor + a) * kWaveDepth + kWaveRest);
             glPushMatrix();
             glTranslatef(static_cast<float>(i) * spacing,

@@ -5,5 +5,5 @@
 #include "state/simulation_settings.h"
 
 extern SimulationSettings settings;  // the one instance, built with the other global objects
-extern int paused;                   // flag: oscillators 0..9 and the automatic camera stand still
-extern int arrowKeys;                // arrow keys held: 1 left, 2 right, 4 up, 8 down
+extern int paused;     // flag: the pausable oscillators and the automatic camera stand still
+extern int arrowKeys;  // arrow keys held: 1 left, 2 right, 4 up, 8 down

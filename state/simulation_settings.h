@@ -27,11 +27,11 @@ public:
     int texGenMode;          // 0 sphere map, 1 object linear, 2 eye linear
     int imageIndex;          // 0 fish-eye picture, 1 portrait, 2.. the person's own
     int clockOn;             // flag: frames-per-second line drawn
-    float rotateSpeed;       // factor on oscillators 1..3
-    float movementSpeed;     // factor on oscillators 4..6
+    float rotateSpeed;       // factor on the oscillators' turning band
+    float movementSpeed;     // factor on the oscillators' moving band
     float cameraZ;           // eye distance on the z axis; unbounded
     float objectSize;        // factor; shown, used by nothing
-    float mainSpeed;         // factor on oscillator 0 and 7..49
+    float mainSpeed;         // factor on the oscillators' frame clock and main band
     float speed;             // factor; shown, used by nothing
-    float lightRotateSpeed;  // factor on oscillators 50 and up (none run)
+    float lightRotateSpeed;  // factor on the oscillators' light band (none of it runs)
 };

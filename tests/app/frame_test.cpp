@@ -72,7 +72,7 @@ TEST_F(FrameDriver, StepIsExactMillisecondsAtAnyUptimeAndCapsStalls) {
         resetProgramState(c.lastMs);
         frameAt(c.nowMs);
         EXPECT_EQ(frameStep, c.step) << c.lastMs << " -> " << c.nowMs;
-        EXPECT_EQ(phase[0], double{c.step}) << "the bank advances by the frame's step";
+        EXPECT_EQ(phase[kFrameClock], double{c.step}) << "the bank advances by the frame's step";
         EXPECT_EQ(nowSeconds, static_cast<float>(c.nowMs * 0.001));
     }
 }
@@ -102,7 +102,8 @@ TEST_F(FrameDriver, FadesInOverThreeSecondsWhileTheTitleFadesOverTen) {
     frameAt(12000);
     EXPECT_EQ(brightness, 0.25f) << "left alone after three seconds";
     ASSERT_EQ(titleStrokeRedAndLeft().first, 0) << "premise: the corner is black without the title";
-    phase[17] = phase[18] = 0;  // no shake; a jump moves it half its size at most
+    // No shake; a jump moves the title half its size at most.
+    phase[kTitleShakeX] = phase[kTitleShakeY] = 0;
     frameAt(0);
     const auto [opaque, left] = titleStrokeRedAndLeft();
     ASSERT_GT(opaque, 200);

@@ -33,7 +33,7 @@ using PinBoard = VaroTest;
 
 // Pins 4 / T apart (odd columns half up) on the wave, textured by mode; then the darker plate.
 TEST_F(PinBoard, PinsStandInShiftedColumnsOnTheWaveTexturedByModeBeforeADarkPlate) {
-    phase[10] = 0.03, phase[11] = 0.1, brightness = 0.5f;
+    phase[kPinWaveAcross] = 0.03, phase[kPinWaveUp] = 0.1, brightness = 0.5f;
     const double kx = std::sin(0.3) * 0.5, ky = std::sin(1.0) * 0.5;
     glNewList(static_cast<GLuint>(pinListId), GL_COMPILE);  // for now, a pin is one point
     glBegin(GL_POINTS);

@@ -48,14 +48,14 @@ struct ProgramSnapshot {
     int cursor = glutGet(GLUT_WINDOW_CURSOR);
     bool pinModelDrawn = !feedback(GL_3D, callPinList, 2).empty();  // freshState empties it
     int red = readRgb(300, 200, 1, 1)[0];  // of a pixel that freshState paints 204
-    double phase1 = phase[1];              // an oscillator that only a reset seeds
+    double turn = phase[kStarTurnAboutY];  // an oscillator that only a reset seeds
     std::string message = textOverlay.messageExpiry == 0 ? "" : textOverlay.messageText;
 };
 
 void expectState(const ProgramSnapshot& expected, const ProgramSnapshot& actual) {
     VARO_SETTINGS(VARO_SAME_SETTING)
     VARO_GLOBALS(VARO_SAME)
-    VARO_SAME(cursor) VARO_SAME(pinModelDrawn) VARO_SAME(red) VARO_SAME(phase1) VARO_SAME(message)
+    VARO_SAME(cursor) VARO_SAME(pinModelDrawn) VARO_SAME(red) VARO_SAME(turn) VARO_SAME(message)
 }
 
 using P = ProgramSnapshot;
@@ -77,7 +77,7 @@ void disturbEverything() {
 // The reset: start settings, oscillators seeded by the clock; window, help, keys, pointer kept.
 void expectReset(P& p) {
     seedRandom(4321);
-    p.phase1 = uniformRandom(360);  // the first draw after the seeding
+    p.turn = uniformRandom(360);  // the first draw after the seeding
     p.s = startSettings, p.paused = p.quitting = 0, p.brightness = 1, p.forceClear = 1;
     p.cameraPitch = p.cameraYaw = p.cameraX = p.cameraY = p.cameraPosZ = 0, p.pinModelDrawn = true;
 }

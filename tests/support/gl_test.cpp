@@ -125,8 +125,8 @@ void resetProgramState(int ms) {
     elapsedMs = ms;
     resetSettings();
     seedOscillators(oscillatorCount);
-    rate[0] = targetRate[0] = phase[0] = 0;
-    drifting[0] = 0;
+    rate[kFrameClock] = targetRate[kFrameClock] = phase[kFrameClock] = 0;
+    drifting[kFrameClock] = 0;
     nowSeconds = static_cast<float>(ms * 0.001);
     lastFrameMs = ms, nextSecondMarkMs = msAfter(ms, 1000);
     frameStep = 0, framesThisSecond = 0, framesPerSecond = 30;

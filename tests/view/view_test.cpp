@@ -72,8 +72,8 @@ using Camera = VaroTest;
 
 // Oscillators at their range ends; pointer 5 px right; at 30 degrees each arrow moves x and z.
 TEST_F(Camera, FliesOnItsOscillatorsUnlessPausedOrSteeredByHandAndArrowKeysEvenWhenPaused) {
-    phase[1] = 5 * M_PI, phase[2] = -5 * M_PI, phase[4] = phase[6] = M_PI / 20;
-    phase[5] = -M_PI / 20;
+    phase[kCameraPitch] = 5 * M_PI, phase[kCameraYaw] = -5 * M_PI;
+    phase[kCameraDriftX] = phase[kCameraDistance] = M_PI / 20, phase[kCameraDriftY] = -M_PI / 20;
     onMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, kWarpX + 5, kWarpY);  // a press reports too
     const double s = 0.05, c = 0.1 * std::sqrt(3.0) / 2;  // a 0.1 step (two units a second)
     const std::tuple<int, int, int, std::array<double, 5>> cases[] = {
