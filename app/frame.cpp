@@ -74,9 +74,9 @@ void fadeIn() {
 
 // Without blanking nothing is cleared and each frame is drawn over the last (hyperspace).
 void clearFrame() {
-    if (settings.blanking || forceClear)
+    if (settings.blanking != kHyperspace || forceClear != kNoClearRequested)
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    forceClear = 0;
+    forceClear = kNoClearRequested;
 }
 
 // The stars' turn about one axis, in degrees.

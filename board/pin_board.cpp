@@ -48,11 +48,11 @@ void setTextureGeneration(int mode) {
     static const GLfloat tPlane[] = {0, 1, 0, 0};
     static const GLfloat qPlane[] = {0, 0, 1, 0};
     switch (mode) {
-        case 0:
+        case kSphereMap:
             glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
             glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
             break;
-        case 1:  // q from the object z: s and t are divided by the vertex's own z
+        case kObjectLinear:  // q from the object z: s and t are divided by the vertex's own z
             glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
             glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
             glTexGeni(GL_Q, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
@@ -61,7 +61,7 @@ void setTextureGeneration(int mode) {
             glTexGenfv(GL_Q, GL_OBJECT_PLANE, qPlane);
             glEnable(GL_TEXTURE_GEN_Q);
             break;
-        case 2:  // the eye planes keep GL's defaults
+        case kEyeLinear:  // the eye planes keep GL's defaults
             glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_EYE_LINEAR);
             glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_EYE_LINEAR);
             break;
@@ -82,7 +82,7 @@ void endPicture() {
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_TEXTURE_GEN_S);
     glDisable(GL_TEXTURE_GEN_T);
-    if (settings.texGenMode == 1)
+    if (settings.texGenMode == kObjectLinear)
         glDisable(GL_TEXTURE_GEN_Q);
 }
 

@@ -26,8 +26,6 @@ int mouseDY = 0;
 int mouseMoved = 0;
 
 namespace {
-constexpr int kAutomatic = 0;
-constexpr int kManual = 1;
 constexpr double kDegreesPerPixel = 0.1;  // per frame, for as long as the offset stands
 constexpr float kWalkSpeed = 2.0f;        // world units per second
 // This rounding of 180 / pi turns the heading into radians. The oscillators' turning band uses
@@ -72,9 +70,9 @@ void recordPointer(int x, int y) {
 }  // namespace
 
 void updateCamera() {
-    if (settings.cameraMode == kAutomatic && !paused)
+    if (settings.cameraMode == kAutomaticCamera && !paused)
         flyAutomatically();
-    if (settings.cameraMode == kManual)
+    if (settings.cameraMode == kManualCamera)
         steerByHand();
     glRotatef(static_cast<float>(cameraPitch), 1, 0, 0);
     glRotatef(static_cast<float>(cameraYaw), 0, 1, 0);

@@ -25,7 +25,7 @@ constexpr int kDay = 86400000;  // milliseconds
 // Nothing of the 3-D scene in view: no stars, and the board behind the eye.
 void emptyScene() {
     settings.universeOn = 0;
-    settings.cameraMode = 1;
+    settings.cameraMode = kManualCamera;
     cameraPosZ = -20;
 }
 
@@ -120,7 +120,10 @@ TEST_F(FrameDriver, ClearsEveryFrameWithBlankingAndOneFrameOnRequestWithout) {
     const struct {
         int blanking, forceClear, channel;  // the channel of the new clear colour
         bool cleared;
-    } frames[] = {{0, 1, 0, true}, {0, 0, 1, false}, {1, 0, 2, true}, {1, 1, 0, true}};
+    } frames[] = {{kHyperspace, kClearNextFrame, 0, true},
+                  {kHyperspace, kNoClearRequested, 1, false},
+                  {kBlankEveryFrame, kNoClearRequested, 2, true},
+                  {kBlankEveryFrame, kClearNextFrame, 0, true}};
     int ms = 11000;
     for (const auto& f : frames) {
         SCOPED_TRACE(testing::Message() << "blanking " << f.blanking << " force " << f.forceClear);

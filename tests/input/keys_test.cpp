@@ -78,7 +78,8 @@ void disturbEverything() {
 void expectReset(P& p) {
     seedRandom(4321);
     p.turn = uniformRandom(360);  // the first draw after the seeding
-    p.s = startSettings, p.paused = p.quitting = 0, p.brightness = 1, p.forceClear = 1;
+    p.s = startSettings, p.paused = p.quitting = 0, p.brightness = 1;
+    p.forceClear = kClearNextFrame;
     p.cameraPitch = p.cameraYaw = p.cameraX = p.cameraY = p.cameraPosZ = 0, p.pinModelDrawn = true;
 }
 
@@ -98,10 +99,15 @@ struct KeyCase {
 };
 
 const KeyCase kKeyCases[] = {
-    {27, [] { elapsedMs = 12500, settings.blanking = 0, helpShown = 1; },
-     [](P& p) { p.quitting = p.s.blanking = 1, p.quitPressedMs = 12500, p.helpShown = 0; },
+    {27, [] { elapsedMs = 12500, settings.blanking = kHyperspace, helpShown = 1; },
+     [](P& p) {
+         p.s.blanking = kBlankEveryFrame;
+         p.quitting = 1, p.quitPressedMs = 12500, p.helpShown = 0;
+     },
      nullptr},
-    {' ', nullptr, [](P& p) { p.s.blanking = 0; }, nullptr},
+    {' ', nullptr, [](P& p) { p.s.blanking = kHyperspace; }, nullptr},
+    {' ', [] { settings.blanking = kHyperspace; }, [](P& p) { p.s.blanking = kBlankEveryFrame; },
+     nullptr},
     {'(', nullptr, [](P& p) { p.s.lightRotateSpeed = kDown; }, "Light Rotate Speed: 0.90\n"},
     {')', nullptr, [](P& p) { p.s.lightRotateSpeed = kUp; }, "Light Rotate Speed: 1.11\n"},
     {'+', nullptr, [](P& p) { p.s.movementSpeed = kUp; }, "Movement Speed: 1.11\n"},
@@ -115,7 +121,8 @@ const KeyCase kKeyCases[] = {
     // Opening the help page never clears, closing it does, but not in hyperspace (its trails).
     {'/', nullptr, [](P& p) { p.helpShown = 1; }, nullptr},
     {'?', [] { helpShown = 1; }, [](P& p) { p.helpShown = 0, p.red = 0; }, nullptr},
-    {'?', [] { helpShown = 1, settings.blanking = 0; }, [](P& p) { p.helpShown = 0; }, nullptr},
+    {'?', [] { helpShown = 1, settings.blanking = kHyperspace; }, [](P& p) { p.helpShown = 0; },
+     nullptr},
     {'<', nullptr, [](P& p) { p.s.tesselation = 19, p.pinModelDrawn = true; }, "Tesselation: 19\n"},
     {'>', nullptr, [](P& p) { p.s.tesselation = 21, p.pinModelDrawn = true; }, "Tesselation: 21\n"},
     {'c', nullptr, [](P& p) { p.s.clockOn = 1; }, "Frame/Second Clock On"},
@@ -126,13 +133,15 @@ const KeyCase kKeyCases[] = {
     {'I', twoPictures, [](P& p) { p.s.imageIndex = 3; }, "Image 3/3: dog.png"},
     {'i', [] { twoPictures(), settings.imageIndex = 3; }, [](P& p) { p.s.imageIndex = 0; },
      "Image 0/3: FishEye"},
-    {'l', nullptr, [](P& p) { p.s.letterbox = p.letterboxPhase = p.forceClear = 1; },
+    {'l', nullptr,
+     [](P& p) { p.s.letterbox = p.letterboxPhase = 1, p.forceClear = kClearNextFrame; },
      "Letterbox: 1"},
     {'n', nullptr, [](P& p) { p.numberCounter = 1; }, "# : 1"},
     {'N', [] { numberCounter = 15; }, [](P& p) { p.numberCounter = 0; }, "# : 0"},
-    {'o', nullptr, [](P& p) { p.s.texGenMode = 1; }, "Option 1/2: Object Map"},
-    {'O', [] { settings.texGenMode = 1; }, [](P& p) { p.s.texGenMode = 2; }, "Option 2/2: Eye Map"},
-    {'O', [] { settings.texGenMode = 2; }, [](P& p) { p.s.texGenMode = 0; },
+    {'o', nullptr, [](P& p) { p.s.texGenMode = kObjectLinear; }, "Option 1/2: Object Map"},
+    {'O', [] { settings.texGenMode = kObjectLinear; }, [](P& p) { p.s.texGenMode = kEyeLinear; },
+     "Option 2/2: Eye Map"},
+    {'O', [] { settings.texGenMode = kEyeLinear; }, [](P& p) { p.s.texGenMode = kSphereMap; },
      "Option 0/2: Sphere Map"},
     {'p', nullptr, [](P& p) { p.paused = 1; }, "Pause Motion"},
     {'P', [] { paused = 1; }, [](P& p) { p.paused = 0; }, "Continue Motion"},
@@ -146,11 +155,15 @@ const KeyCase kKeyCases[] = {
     {'T', [] { settings.texturesOn = 0; }, [](P& p) { p.s.texturesOn = 1; }, "Textures On"},
     {'u', [] { settings.universeOn = 2; }, [](P& p) { p.s.universeOn = 0; }, "Universe Off"},
     {'U', [] { settings.universeOn = 0; }, [](P& p) { p.s.universeOn = 1; }, "Universe On"},
-    {'v', nullptr, [](P& p) { p.s.cameraMode = 1; }, "Camera 2: Manual Mouse/Arrow Key Control"},
-    {'V', [] { settings.cameraMode = 1; }, [](P& p) { p.s.cameraMode = 0; }, "Camera 1: Auto"},
-    {'w', nullptr, [](P& p) { p.s.polyMode = 1; }, "PolyMode 2/3: Lines"},
-    {'W', [] { settings.polyMode = 1; }, [](P& p) { p.s.polyMode = 2; }, "PolyMode 3/3: Points"},
-    {'w', [] { settings.polyMode = 2; }, [](P& p) { p.s.polyMode = 0; }, "PolyMode 1/3: Polygons"},
+    {'v', nullptr, [](P& p) { p.s.cameraMode = kManualCamera; },
+     "Camera 2: Manual Mouse/Arrow Key Control"},
+    {'V', [] { settings.cameraMode = kManualCamera; },
+     [](P& p) { p.s.cameraMode = kAutomaticCamera; }, "Camera 1: Auto"},
+    {'w', nullptr, [](P& p) { p.s.polyMode = kPolygonLines; }, "PolyMode 2/3: Lines"},
+    {'W', [] { settings.polyMode = kPolygonLines; }, [](P& p) { p.s.polyMode = kPolygonPoints; },
+     "PolyMode 3/3: Points"},
+    {'w', [] { settings.polyMode = kPolygonPoints; }, [](P& p) { p.s.polyMode = kFilledPolygons; },
+     "PolyMode 1/3: Polygons"},
     {'[', nullptr, [](P& p) { p.s.objectSize = 0.95f; }, "Object Size: 0.95\n"},
     {']', nullptr, [](P& p) { p.s.objectSize = 1.055555f; }, "Object Size: 1.06\n"},
     {'{', nullptr, [](P& p) { p.s.cameraZ = static_cast<float>(3.0 - 0.05); }, "CameraZ: 2.95\n"},
@@ -162,9 +175,16 @@ const KeyCase kKeyCases[] = {
     {'<', [] { settings.tesselation = 8; }, rebuilt, "Tesselation: 8\n"},
     {'>', [] { settings.tesselation = 40; }, rebuilt, "Tesselation: 40\n"},
     {'f', nullptr,
-     [](P& p) { p.fullScreen = p.s.cameraMode = 0, p.cursor = GLUT_CURSOR_LEFT_ARROW; }, nullptr},
+     [](P& p) {
+         p.s.cameraMode = kAutomaticCamera;
+         p.fullScreen = 0, p.cursor = GLUT_CURSOR_LEFT_ARROW;
+     },
+     nullptr},
     {'F', [] { fullScreen = 0, glutSetCursor(GLUT_CURSOR_LEFT_ARROW); },
-     [](P& p) { p.fullScreen = p.s.cameraMode = p.forceClear = 1, p.cursor = GLUT_CURSOR_NONE; },
+     [](P& p) {
+         p.s.cameraMode = kManualCamera, p.forceClear = kClearNextFrame;
+         p.fullScreen = 1, p.cursor = GLUT_CURSOR_NONE;
+     },
      nullptr},
     {kSpecial | GLUT_KEY_PAGE_UP, nullptr, [](P& p) { p.s.mainSpeed = kUp; }, "Main Speed: 1.11\n"},
     {kSpecial | GLUT_KEY_PAGE_DOWN, nullptr, [](P& p) { p.s.mainSpeed = kDown; },
@@ -188,7 +208,7 @@ protected:
     // Start-up state with a pending clear, a painted back buffer and an empty pin list.
     static void freshState() {
         userPictureCount = 0, resetProgramState(), startSettings = settings;
-        fullScreen = forceClear = 1;
+        fullScreen = 1, forceClear = kClearNextFrame;
         glutSetCursor(GLUT_CURSOR_NONE);
         glDeleteLists(static_cast<GLuint>(pinListId), 1);  // a name with no list: no geometry
         pinListId = static_cast<int>(glGenLists(1));
@@ -214,7 +234,7 @@ TEST_F(KeysTest, EveryCommandChangesItsOwnStateAndPostsItsMessageAndNoOtherKeyAc
         if (c.prepare)
             c.prepare();
         P expected;
-        expected.forceClear = c.key & kSpecial ? 1 : 0;
+        expected.forceClear = c.key & kSpecial ? kClearNextFrame : kNoClearRequested;
         c.effect(expected);
         expected.message = c.message ? c.message : "";
         press(c.key);

@@ -130,7 +130,8 @@ void resetProgramState(int ms) {
     nowSeconds = static_cast<float>(ms * 0.001);
     lastFrameMs = ms, nextSecondMarkMs = msAfter(ms, 1000);
     frameStep = 0, framesThisSecond = 0, framesPerSecond = 30;
-    forceClear = helpShown = arrowKeys = mouseDX = mouseDY = mouseMoved = 0;
+    forceClear = kNoClearRequested;
+    helpShown = arrowKeys = mouseDX = mouseDY = mouseMoved = 0;
     letterboxPhase = numberCounter = 0;
     textOverlay.messageExpiry = 0;
     std::memset(textOverlay.messageText, 0, sizeof textOverlay.messageText);
