@@ -24,8 +24,7 @@ int numberCounter = 0;
 
 namespace {
 constexpr unsigned char kEscape = 27;
-constexpr double kSlower = 0.9, kFaster = 1.111111;    // not exact inverses, by design
-constexpr double kSmaller = 0.95, kLarger = 1.055555;  // likewise
+constexpr double kSmaller = 0.95, kLarger = 1.055555;  // not exact inverses either
 constexpr double kCameraZStep = 0.05;
 constexpr int kNumberCounterLimit = 15;
 

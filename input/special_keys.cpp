@@ -7,15 +7,13 @@
 #include "state/settings.h"
 
 namespace {
-constexpr double kSlower = 0.9, kFaster = 1.111111;  // not exact inverses, by design
-
 // The arrowKeys bit of an arrow key, or 0 for any other key.
 int arrowBit(int key) {
     switch (key) {
-        case GLUT_KEY_LEFT: return 1;
-        case GLUT_KEY_RIGHT: return 2;
-        case GLUT_KEY_UP: return 4;
-        case GLUT_KEY_DOWN: return 8;
+        case GLUT_KEY_LEFT: return kArrowLeft;
+        case GLUT_KEY_RIGHT: return kArrowRight;
+        case GLUT_KEY_UP: return kArrowUp;
+        case GLUT_KEY_DOWN: return kArrowDown;
         default: return 0;
     }
 }

@@ -41,8 +41,6 @@ constexpr double kDriftFrequency = 10;
 constexpr double kDriftSpan = 0.6, kDriftLow = -0.3;    // x and y, -0.3..0.3
 constexpr double kDistanceSpan = 4, kDistanceLow = -1;  // z, -1..3
 
-constexpr int kLeft = 1, kRight = 2, kUp = 4, kDown = 8;  // arrowKeys bits
-
 void flyAutomatically() {
     cameraPitch = oscillatorValue(kCameraPitch, kTurnFrequency, kPitchSpan, kPitchLow);
     cameraYaw = oscillatorValue(kCameraYaw, kTurnFrequency, kYawSpan, kYawLow);
@@ -88,19 +86,19 @@ void applyArrowKeys() {
     const double heading = cameraYaw / kHeadingDegreesPerRadian;
     const double cosStep = std::cos(heading) * step;
     const double sinStep = std::sin(heading) * step;
-    if (arrowKeys & kLeft) {
+    if (arrowKeys & kArrowLeft) {
         cameraX -= cosStep;
         cameraPosZ -= sinStep;
     }
-    if (arrowKeys & kRight) {
+    if (arrowKeys & kArrowRight) {
         cameraX += cosStep;
         cameraPosZ += sinStep;
     }
-    if (arrowKeys & kUp) {
+    if (arrowKeys & kArrowUp) {
         cameraX += sinStep;
         cameraPosZ -= cosStep;
     }
-    if (arrowKeys & kDown) {
+    if (arrowKeys & kArrowDown) {
         cameraX -= sinStep;
         cameraPosZ += cosStep;
     }

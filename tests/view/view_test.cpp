@@ -82,10 +82,10 @@ TEST_F(Camera, FliesOnItsOscillatorsUnlessPausedOrSteeredByHandAndArrowKeysEvenW
         {kAutomaticCamera, 0, 0, {20, -30, 0.3, -0.3, 3}},
         {kAutomaticCamera, 1, 0, {45, 30, 1, 0.3, 2}},
         {2, 0, 0, {45, 30, 1, 0.3, 2}},  // no such mode
-        {kManualCamera, 1, 1, {45, 30.5, 1 - c, 0.3, 2 - s}},
-        {kManualCamera, 0, 2, {45, 30.5, 1 + c, 0.3, 2 + s}},
-        {kManualCamera, 0, 4, {45, 30.5, 1 + s, 0.3, 2 - c}},
-        {kManualCamera, 0, 8, {45, 30.5, 1 - s, 0.3, 2 + c}}};
+        {kManualCamera, 1, kArrowLeft, {45, 30.5, 1 - c, 0.3, 2 - s}},
+        {kManualCamera, 0, kArrowRight, {45, 30.5, 1 + c, 0.3, 2 + s}},
+        {kManualCamera, 0, kArrowUp, {45, 30.5, 1 + s, 0.3, 2 - c}},
+        {kManualCamera, 0, kArrowDown, {45, 30.5, 1 - s, 0.3, 2 + c}}};
     for (const auto& [mode, pause, keys, expected] : cases) {
         settings.cameraMode = mode, paused = pause, arrowKeys = keys, mouseMoved = 1;
         cameraPitch = 45, cameraYaw = 30, cameraX = 1, cameraY = 0.3, cameraPosZ = 2;
@@ -99,7 +99,7 @@ TEST_F(Camera, FliesOnItsOscillatorsUnlessPausedOrSteeredByHandAndArrowKeysEvenW
 
 // 0.1 degree a pixel each frame till the next report, unbounded; left button only; one walk.
 TEST_F(Camera, PointerOffsetsTurnTheManualCameraEveryFrameUntilTheNextReport) {
-    settings.cameraMode = kManualCamera, frameStep = 0.05f, arrowKeys = 4;
+    settings.cameraMode = kManualCamera, frameStep = 0.05f, arrowKeys = kArrowUp;
     onMouseButton(GLUT_LEFT_BUTTON, GLUT_UP, kWarpX + 1500, kWarpY - 2100);
     onMouseButton(GLUT_RIGHT_BUTTON, GLUT_DOWN, 0, 0);
     onMouseButton(GLUT_MIDDLE_BUTTON, GLUT_UP, 0, 0);
