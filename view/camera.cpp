@@ -7,7 +7,7 @@
 //   mouseMoved                    flag: a pointer report arrived since the last warp
 #include "view/camera.h"
 
-#include <GL/freeglut.h>  // GLUT_LEFT_BUTTON: the pointer callbacks get the toolkit's codes
+#include <GL/gl.h>
 
 #include <cmath>
 
@@ -108,7 +108,7 @@ void onPointerMotion(int x, int y) {
     recordPointer(x, y);
 }
 
-void onMouseButton(int button, int, int x, int y) {
-    if (button == GLUT_LEFT_BUTTON)
+void onMouseButton(PointerButton button, int x, int y) {
+    if (button == PointerButton::left)
         recordPointer(x, y);
 }

@@ -7,10 +7,10 @@
 #include <set>
 #include <string>
 
+#include "app/toolkit_input.h"
 #include "board/pin_board.h"
 #include "images/user_pictures.h"
 #include "input/keyboard.h"
-#include "input/special_keys.h"
 #include "motion/oscillator_bank.h"
 #include "motion/random.h"
 #include "overlay/text_overlay.h"
@@ -65,8 +65,8 @@ SimulationSettings startSettings;                    // as at start-up; kept by 
 
 void press(int key) {
     if ((key & kRelease) == kRelease)
-        return onSpecialKeyUp(key & 255, 0, 0);
-    (key & kSpecial) ? onSpecialKey(key & 255, 0, 0) : onKeyboard(key & 255, 0, 0);
+        return onToolkitSpecialKeyUp(key & 255, 0, 0);
+    (key & kSpecial) ? onToolkitSpecialKey(key & 255, 0, 0) : onKeyboard(key & 255, 0, 0);
 }
 
 // Moves everything a reset touches, and everything it must keep, away from its start value.
@@ -276,7 +276,10 @@ TEST_F(InputStorm, LeavesTheProgramDrawingWithoutErrorsOrLeaks) {
                        key = r % 3 ? kCommands[r / 3 % (sizeof kCommands - 1)] : r >> 8;
         switch (r >> 29) {
             case 0: glutReshapeWindow(1 + r % 160, 1 + (r >> 8) % 120); break;
-            case 1: onSpecialKey(100 + r % 8, 0, 0), onSpecialKeyUp(r >> 8 & 255, 0, 0); break;
+            case 1:
+                onToolkitSpecialKey(GLUT_KEY_LEFT + r % 8, 0, 0);
+                onToolkitSpecialKeyUp(r >> 8 & 255, 0, 0);
+                break;
             case 2: onPointerMotion(static_cast<short>(r), static_cast<short>(r >> 16)); break;
             case 3:
                 pumpEvents();

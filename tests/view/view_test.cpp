@@ -7,6 +7,7 @@
 #include <thread>
 #include <tuple>
 
+#include "app/toolkit_input.h"
 #include "motion/oscillator_bank.h"
 #include "state/frame_clock.h"
 #include "state/settings.h"
@@ -75,7 +76,7 @@ using Camera = VaroTest;
 TEST_F(Camera, FliesOnItsOscillatorsUnlessPausedOrSteeredByHandAndArrowKeysEvenWhenPaused) {
     phase[kCameraPitch] = 5 * M_PI, phase[kCameraYaw] = -5 * M_PI;
     phase[kCameraDriftX] = phase[kCameraDistance] = M_PI / 20, phase[kCameraDriftY] = -M_PI / 20;
-    onMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, kWarpX + 5, kWarpY);  // a press reports too
+    onToolkitMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, kWarpX + 5, kWarpY);  // a press reports too
     const double s = 0.05, c = 0.1 * std::sqrt(3.0) / 2;  // a 0.1 step (two units a second)
     const std::tuple<int, int, int, std::array<double, 5>> cases[] = {
         // Mode, paused, arrow keys; pitch, yaw, x, y, z.
@@ -100,9 +101,9 @@ TEST_F(Camera, FliesOnItsOscillatorsUnlessPausedOrSteeredByHandAndArrowKeysEvenW
 // 0.1 degree a pixel each frame till the next report, unbounded; left button only; one walk.
 TEST_F(Camera, PointerOffsetsTurnTheManualCameraEveryFrameUntilTheNextReport) {
     settings.cameraMode = kManualCamera, frameStep = 0.05f, arrowKeys = kArrowUp;
-    onMouseButton(GLUT_LEFT_BUTTON, GLUT_UP, kWarpX + 1500, kWarpY - 2100);
-    onMouseButton(GLUT_RIGHT_BUTTON, GLUT_DOWN, 0, 0);
-    onMouseButton(GLUT_MIDDLE_BUTTON, GLUT_UP, 0, 0);
+    onToolkitMouseButton(GLUT_LEFT_BUTTON, GLUT_UP, kWarpX + 1500, kWarpY - 2100);
+    onToolkitMouseButton(GLUT_RIGHT_BUTTON, GLUT_DOWN, 0, 0);
+    onToolkitMouseButton(GLUT_MIDDLE_BUTTON, GLUT_UP, 0, 0);
     for (int frame = 1; frame <= 3; ++frame) {
         glLoadIdentity();
         glTranslated(0, 0, -3);  // the eye's look-at
