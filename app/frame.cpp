@@ -90,24 +90,24 @@ void changePictures() {
 
 // Without blanking nothing is cleared and each frame is drawn over the last (hyperspace).
 void clearFrame() {
-    if (settings.blanking || forceClear)
+    if (settings.blanking != kHyperspace || forceClear != kNoClearRequested)
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    forceClear = 0;
+    forceClear = kNoClearRequested;
+}
+
+// The stars' turn about one axis, in degrees.
+float starTurn(Oscillator which) {
+    return static_cast<float>(
+        oscillatorValue(which, kStarTurnFrequency, kStarTurnSpan, kStarTurnLow));
 }
 
 void drawTumblingStars() {
     if (!settings.universeOn)
         return;
     glPushMatrix();
-    glRotatef(
-        static_cast<float>(oscillatorValue(1, kStarTurnFrequency, kStarTurnSpan, kStarTurnLow)), 0,
-        1, 0);
-    glRotatef(
-        static_cast<float>(oscillatorValue(2, kStarTurnFrequency, kStarTurnSpan, kStarTurnLow)), 1,
-        0, 0);
-    glRotatef(
-        static_cast<float>(oscillatorValue(3, kStarTurnFrequency, kStarTurnSpan, kStarTurnLow)), 0,
-        0, 1);
+    glRotatef(starTurn(kStarTurnAboutY), 0, 1, 0);
+    glRotatef(starTurn(kStarTurnAboutX), 1, 0, 0);
+    glRotatef(starTurn(kStarTurnAboutZ), 0, 0, 1);
     starField.draw();
     glPopMatrix();
 }

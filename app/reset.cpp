@@ -29,7 +29,7 @@ void loadDefaults(SimulationSettings& s) {
     s.clockOn = startSettings.clockOn;
     s.texGenMode = startSettings.texGenMode;
     s.imageIndex = restartPictureShow(startSettings.imageIndex);
-    s.cameraMode = 0;
+    s.cameraMode = kAutomaticCamera;
     s.letterbox = startSettings.letterbox;
     s.spotlightOn = startSettings.spotlightOn;
     s.texturesOn = startSettings.texturesOn;
@@ -57,5 +57,5 @@ void resetEverything() {
     resetSettings();  // reseeds the generator from the clock
     seedOscillators(oscillatorCount);
     textOverlay.showMessage("Reset");
-    forceClear = 1;
+    forceClear = kClearNextFrame;
 }

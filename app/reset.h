@@ -1,6 +1,8 @@
 // Putting the whole simulation back to its starting state.
 #pragma once
 
+#include "state/simulation_settings.h"
+
 // The settings that the start and every reset load: the defaults, or what the command line
 // chose. The rest of the settings always start from their defaults.
 struct StartSettings {
@@ -8,11 +10,11 @@ struct StartSettings {
     int letterbox = 0;
     int tesselation = 20;  // pins per column
     int universeOn = 1;
-    int blanking = 1;
+    int blanking = kBlankEveryFrame;
     int spotlightOn = 0;
     int texturesOn = 1;
-    int polyMode = 0;
-    int texGenMode = 0;
+    int polyMode = kFilledPolygons;
+    int texGenMode = kSphereMap;
     int imageIndex = 1;  // the portrait
     int clockOn = 0;
     float rotateSpeed = 1.0f;

@@ -21,7 +21,6 @@ bool showWaitsForDecodes = false;
 constexpr int kStarCount = 2000;
 constexpr float kStarOuterExtent = 8.0f;  // stars fill the cube -8..8...
 constexpr float kStarInnerExtent = 5.0f;  // ...outside the central cube of half-size 5.01
-constexpr int kStarShapeCubeShell = 1;
 
 // Fixed GL state: colour material, light model and fog are loaded although lighting and fog
 // are never enabled, so they leave the picture as it is.
@@ -51,7 +50,7 @@ void setUpScene() {
     setupView();
     setFixedGlState();
     seedOscillators(oscillatorCount);
-    starField.build(kStarCount, kStarOuterExtent, kStarInnerExtent, kStarShapeCubeShell);
+    starField.build(kStarCount, kStarOuterExtent, kStarInnerExtent, kCubeShell);
     loadTextures();
     textOverlay.fontTexture = textureIds[0];
 }

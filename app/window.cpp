@@ -7,8 +7,8 @@
 #include "app/frame_pacer.h"
 #include "app/reset.h"
 #include "app/scene.h"
+#include "app/toolkit_input.h"
 #include "input/keyboard.h"
-#include "input/special_keys.h"
 #include "overlay/text_overlay.h"
 #include "state/frame_clock.h"
 #include "state/program_commands.h"
@@ -67,9 +67,9 @@ void openWindow(int* argc, char** argv, int windowed, long frameDelayUs) {
         glutFullScreen();
     frameSchedule.periodUs = frameDelayUs;
     glutKeyboardFunc(onKeyboard);
-    glutSpecialFunc(onSpecialKey);
-    glutSpecialUpFunc(onSpecialKeyUp);
-    glutMouseFunc(onMouseButton);
+    glutSpecialFunc(onToolkitSpecialKey);
+    glutSpecialUpFunc(onToolkitSpecialKeyUp);
+    glutMouseFunc(onToolkitMouseButton);
     glutPassiveMotionFunc(onPointerMotion);
     glutMotionFunc(onPointerMotion);
     glutReshapeFunc(onReshape);

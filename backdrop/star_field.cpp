@@ -8,8 +8,6 @@
 #include "motion/random.h"
 
 namespace {
-constexpr int kShapeCubeShell = 1;         // a cube less its centre cube
-constexpr int kShapeUpperShell = 2;        // the upper half of a spherical shell
 constexpr double kInnerCubeMargin = 0.01;  // the empty centre cube is this much larger
 constexpr double kTintedShare = 0.1;       // one star in ten is strongly tinted
 constexpr double kTintedLow = 0.3, kTintedSpread = 0.5;  // tinted channels in [0.3, 0.8)
@@ -26,13 +24,13 @@ struct Point {
 };
 
 bool accepted(const Point& p, double outer, double inner, int shape) {
-    if (shape == kShapeCubeShell) {
+    if (shape == kCubeShell) {
         double edge = inner + kInnerCubeMargin;
         return std::fabs(p.x) >= edge || std::fabs(p.y) >= edge || std::fabs(p.z) >= edge;
     }
     double d = std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z);
     bool inShell = inner <= d && d <= outer;
-    return shape == kShapeUpperShell ? inShell && p.y >= 0 : inShell;
+    return shape == kUpperHalfShell ? inShell && p.y >= 0 : inShell;
 }
 
 Point randomCandidate(double outer) {

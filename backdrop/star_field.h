@@ -1,13 +1,20 @@
 // The star field: random coloured points in one display list, drawn twice per frame.
 #pragma once
 
+// Where the stars lie between the inner and the outer extent.
+enum StarShape : int {
+    kCubeShell = 1,       // a cube less its centre cube
+    kUpperHalfShell = 2,  // the upper half of a spherical shell
+    kSphericalShell = 3,  // a spherical shell, as is any other value
+};
+
 class StarField {
 public:
     virtual ~StarField();
 
-    // Compiles `count` random stars between the inner and outer extent. Shape 1: a cube less
-    // its centre cube; 2: the upper half of a spherical shell; other: a spherical shell.
-    // Arguments for which no position can ever be accepted build an empty list.
+    // Compiles `count` random stars of the StarShape `shape` between the inner and outer
+    // extent. Arguments for which no position can ever be accepted build an empty list. The
+    // shape is passed as an int: the benchmark wraps this function by its linker name.
     void build(int count, float outerRadius, float innerRadius, int shape);
 
     // Draws the stars twice, the second pass turned 120 degrees about y with larger points.

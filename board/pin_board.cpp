@@ -31,7 +31,7 @@ constexpr float kBoardLeft = -4.0f, kBoardBottom = -2.0f;
 constexpr float kWaveTesselation = 20.0f;  // the wave factor is 1 at this pin count
 constexpr double kWaveDepth = 0.4;         // pins sway +-0.4 along z...
 constexpr double kWaveRest = -0.5;         // ...about this offset
-constexpr double kWaveFrequency = 10;      // oscillators 10 and 11, read as wave numbers
+constexpr double kWaveFrequency = 10;      // of the two oscillators read as wave numbers
 constexpr double kWaveNumberSpan = 1, kWaveNumberLow = -0.5;
 
 // The back plate, in board coordinates after the layout move.
@@ -48,11 +48,11 @@ void setTextureGeneration(int mode) {
     static const GLfloat tPlane[] = {0, 1, 0, 0};
     static const GLfloat qPlane[] = {0, 0, 1, 0};
     switch (mode) {
-        case 0:
+        case kSphereMap:
             glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
             glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
             break;
-        case 1:  // q from the object z: s and t are divided by the vertex's own z
+        case kObjectLinear:  // q from the object z: s and t are divided by the vertex's own z
             glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
             glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
             glTexGeni(GL_Q, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
@@ -61,7 +61,7 @@ void setTextureGeneration(int mode) {
             glTexGenfv(GL_Q, GL_OBJECT_PLANE, qPlane);
             glEnable(GL_TEXTURE_GEN_Q);
             break;
-        case 2:  // the eye planes keep GL's defaults
+        case kEyeLinear:  // the eye planes keep GL's defaults
             glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_EYE_LINEAR);
             glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_EYE_LINEAR);
             break;
@@ -82,20 +82,21 @@ void endPicture() {
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_TEXTURE_GEN_S);
     glDisable(GL_TEXTURE_GEN_T);
-    if (settings.texGenMode == 1)
+    if (settings.texGenMode == kObjectLinear)
         glDisable(GL_TEXTURE_GEN_Q);
 }
 
+// The wave's numbers across the columns and up the rows stand still within a frame.
 void drawPins(int tesselation) {
     int columns = 2 * tesselation;
     float spacing = kBoardWidth / static_cast<float>(columns);
     float halfSpacing = spacing * 0.5f;
     float waveFactor = kWaveTesselation / static_cast<float>(tesselation);
+    double kx = oscillatorValue(kPinWaveAcross, kWaveFrequency, kWaveNumberSpan, kWaveNumberLow);
+    double ky = oscillatorValue(kPinWaveUp, kWaveFrequency, kWaveNumberSpan, kWaveNumberLow);
     for (int i = 0; i < columns; ++i) {
         for (int j = 0; j < tesselation; ++j) {
-            double kx = oscillatorValue(10, kWaveFrequency, kWaveNumberSpan, kWaveNumberLow);
             double a = kx * i * waveFactor;
-            double ky = oscillatorValue(11, kWaveFrequency, kWaveNumberSpan, kWaveNumberLow);
             auto z = static_cast<float>(std::sin(ky * j * waveFactor + a) * kWaveDepth + kWaveRest);
             glPushMatrix();
             glTranslatef(static_cast<float>(i) * spacing,

@@ -24,8 +24,7 @@ int numberCounter = 0;
 
 namespace {
 constexpr unsigned char kEscape = 27;
-constexpr double kSlower = 0.9, kFaster = 1.111111;    // not exact inverses, by design
-constexpr double kSmaller = 0.95, kLarger = 1.055555;  // likewise
+constexpr double kSmaller = 0.95, kLarger = 1.055555;  // not exact inverses either
 constexpr double kCameraZStep = 0.05;
 constexpr int kNumberCounterLimit = 15;
 
@@ -70,7 +69,7 @@ void stepTesselation(int delta) {
 
 void toggleHelp() {
     helpShown = toggled(helpShown);
-    if (!helpShown && settings.blanking)
+    if (!helpShown && settings.blanking != kHyperspace)
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
@@ -79,14 +78,14 @@ void toggleHelp() {
 void toggleFullScreen() {
     fullScreen = toggled(fullScreen);
     if (!fullScreen) {
-        settings.cameraMode = 0;
+        settings.cameraMode = kAutomaticCamera;
         programCommands.leaveFullScreen(kWindowedSize, kWindowedSize);
         programCommands.showCursor(true);
     } else {
-        settings.cameraMode = 1;
+        settings.cameraMode = kManualCamera;
         programCommands.enterFullScreen();
         programCommands.showCursor(false);
-        forceClear = 1;
+        forceClear = kClearNextFrame;
     }
 }
 
@@ -98,14 +97,14 @@ void bounceLetterbox() {
     letterboxPhase = letterboxPhase == kMaxLetterbox ? 1 - kMaxLetterbox : letterboxPhase + 1;
     settings.letterbox = std::abs(letterboxPhase);
     textOverlay.showMessageInt("Letterbox: %d", settings.letterbox);
-    forceClear = 1;
+    forceClear = kClearNextFrame;
 }
 
 // Starts the fade-out; the frame driver ends the process when it has run.
 void startQuitting() {
     quitting = 1;
     quitPressedMs = elapsedMs;
-    settings.blanking = 1;
+    settings.blanking = kBlankEveryFrame;
     helpShown = 0;
 }
 
@@ -118,27 +117,33 @@ void cycleImage() {
 void cycleTextureGeneration() {
     static const char* const names[] = {"Option 0/2: Sphere Map", "Option 1/2: Object Map",
                                         "Option 2/2: Eye Map"};
-    settings.texGenMode = cycled(settings.texGenMode, 2);
+    settings.texGenMode = cycled(settings.texGenMode, kEyeLinear);
     textOverlay.showMessage(names[settings.texGenMode]);
 }
 
 void cyclePolygonMode() {
     static const char* const names[] = {"PolyMode 1/3: Polygons", "PolyMode 2/3: Lines",
                                         "PolyMode 3/3: Points"};
-    settings.polyMode = cycled(settings.polyMode, 2);
+    settings.polyMode = cycled(settings.polyMode, kPolygonPoints);
     textOverlay.showMessage(names[settings.polyMode]);
 }
 
 void toggleCamera() {
-    settings.cameraMode = (settings.cameraMode + 1) % 2;
-    textOverlay.showMessage(settings.cameraMode == 0 ? "Camera 1: Auto"
-                                                     : "Camera 2: Manual Mouse/Arrow Key Control");
+    settings.cameraMode = cycled(settings.cameraMode, kManualCamera);
+    textOverlay.showMessage(settings.cameraMode == kAutomaticCamera
+                                ? "Camera 1: Auto"
+                                : "Camera 2: Manual Mouse/Arrow Key Control");
+}
+
+// Space: hyperspace on or off.
+void toggleBlanking() {
+    settings.blanking = settings.blanking == kHyperspace ? kBlankEveryFrame : kHyperspace;
 }
 
 void firstStage(unsigned char key) {
     switch (lowerCase(key)) {
         case kEscape: startQuitting(); break;
-        case ' ': settings.blanking = toggled(settings.blanking); break;
+        case ' ': toggleBlanking(); break;
         case '(':
             scaleSetting(settings.lightRotateSpeed, kSlower, "Light Rotate Speed: %4.2f\n");
             break;
@@ -175,7 +180,7 @@ void firstStage(unsigned char key) {
 }  // namespace
 
 void onKeyboard(unsigned char key, int, int) {
-    forceClear = 0;  // every key, with a command or not, cancels a pending clear
+    forceClear = kNoClearRequested;  // every key, with a command or not, cancels a pending clear
     firstStage(key);
     keyboardTail(key);
 }

@@ -25,22 +25,24 @@ constexpr double kMinRate = 0.02;               // rates lie in [0.02, 0.04) in 
 constexpr double kRateSpread = 0.02;
 constexpr double kDriftPerFrame = 0.001;  // share of the gap to the target closed per frame
 constexpr double kDecayPerFrame = 0.999;  // rate kept per frame while not drifting
-constexpr double kTurnScale = 57.3;       // oscillators 1..3 turn things, in degrees
-constexpr int kLastPausable = 9;          // pause freezes oscillators 0..9
+// The turning band's rates are read as radians and turned into degrees by this rounding of
+// 180 / pi. The camera's heading uses another rounding, kHeadingDegreesPerRadian (57.2958, in
+// view/camera.cpp): they differ on purpose, each being part of the motion it gives.
+constexpr double kTurnDegreesPerRadian = 57.3;
 
 double randomRate() {
     return uniformRandom(kRateSpread) + kMinRate;
 }
 
-// The phase increment of oscillator i for one step, by index band.
+// The phase increment of oscillator i for one step, by its band.
 double phaseIncrement(int i, double step, const SimulationSettings& s) {
-    if (i == 0)
+    if (i == kFrameClock)
         return step * s.mainSpeed;
-    if (i <= 3)
-        return s.rotateSpeed * rate[i] * step * kTurnScale;
-    if (i <= 6)
+    if (i <= kLastTurning)
+        return s.rotateSpeed * rate[i] * step * kTurnDegreesPerRadian;
+    if (i <= kLastMoving)
         return s.movementSpeed * rate[i] * step;
-    if (i <= 49)
+    if (i <= kLastMain)
         return s.mainSpeed * rate[i] * step;
     return s.lightRotateSpeed * rate[i] * step;
 }
@@ -60,7 +62,7 @@ void driftRate(int i, double step) {
 }  // namespace
 
 void seedOscillators(int count) {
-    for (int i = 1; i < count; ++i) {
+    for (int i = kFrameClock + 1; i < count; ++i) {
         phase[i] = uniformRandom(360.0);
         targetRate[i] = randomRate();
         rate[i] = targetRate[i];
@@ -77,6 +79,6 @@ void advanceOscillators(int count, float step, const SimulationSettings& setting
     }
 }
 
-double oscillatorValue(int index, double frequency, double span, double low) {
-    return (std::sin(frequency * phase[index]) * 0.5 + 0.5) * span + low;
+double oscillatorValue(Oscillator which, double frequency, double span, double low) {
+    return (std::sin(frequency * phase[which]) * 0.5 + 0.5) * span + low;
 }

@@ -6,7 +6,7 @@
 #include "overlay/text_overlay.h"
 
 namespace {
-constexpr double kShakeFrequency = 40;  // fast, on oscillators 17 (x) and 18 (y)
+constexpr double kShakeFrequency = 40;  // a fast shake, far quicker than the turns
 constexpr double kJumpChance = 0.01;    // of the product of two uniform numbers: ~5.6% of frames
 
 // A jump of up to half the glyph size either way, in about one frame in eighteen.
@@ -21,8 +21,8 @@ short maybeJump(short position, float size, float half) {
 
 void drawTitleCaption(const char* text, short x, short y, float size, float alpha) {
     const auto half = static_cast<float>(size * 0.5);
-    short px = toPixel(oscillatorValue(17, kShakeFrequency, size, -half) + x);
-    short py = toPixel(oscillatorValue(18, kShakeFrequency, size, -half) + y);
+    short px = toPixel(oscillatorValue(kTitleShakeX, kShakeFrequency, size, -half) + x);
+    short py = toPixel(oscillatorValue(kTitleShakeY, kShakeFrequency, size, -half) + y);
     px = maybeJump(px, size, half);
     py = maybeJump(py, size, half);
     textOverlay.rememberMessage = 0;  // the caption never becomes the message line

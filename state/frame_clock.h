@@ -1,6 +1,9 @@
 // The frame and clock globals: written by the frame driver and a few keys, read everywhere.
 #pragma once
 
+// What `forceClear` holds: a one-shot request that clears the next frame even in hyperspace.
+enum ClearRequest : int { kNoClearRequested = 0, kClearNextFrame = 1 };
+
 extern int elapsedMs;         // toolkit clock, milliseconds; read once per frame
 extern float nowSeconds;      // this frame's time, seconds
 extern int lastFrameMs;       // the previous frame's elapsedMs
@@ -11,7 +14,7 @@ extern int nextSecondMarkMs;  // elapsedMs at which the next count is taken
 extern float brightness;      // fade factor 0..1 for the board and the spotlight
 extern int quitting;          // flag: ESC was pressed and the fade-out runs
 extern int quitPressedMs;     // elapsedMs when ESC was last pressed
-extern int forceClear;        // one-shot request to clear the next frame
+extern int forceClear;        // a ClearRequest (above)
 extern int helpShown;         // flag: the help page is shown
 
 // The toolkit's clock is an int of milliseconds that wraps after 24.8 days. Differences and

@@ -2,7 +2,7 @@
 //
 // Globals:
 //   paused     flag: motion paused (0 at start)
-//   arrowKeys  bit set of arrow keys held: 1 left, 2 right, 4 up, 8 down (0 at start)
+//   arrowKeys  the ArrowKeyBits (settings.h) of the arrow keys held (0 at start)
 // The one instance `settings` is defined with the other global objects in app/global_objects.cpp,
 // so that the three are built in their order.
 #include "state/settings.h"

@@ -4,6 +4,9 @@
 
 #include "state/simulation_settings.h"
 
+// The bits of `arrowKeys`, one for each arrow key held.
+enum ArrowKeyBit : int { kArrowLeft = 1, kArrowRight = 2, kArrowUp = 4, kArrowDown = 8 };
+
 extern SimulationSettings settings;  // the one instance, built with the other global objects
-extern int paused;                   // flag: oscillators 0..9 and the automatic camera stand still
-extern int arrowKeys;                // arrow keys held: 1 left, 2 right, 4 up, 8 down
+extern int paused;     // flag: the pausable oscillators and the automatic camera stand still
+extern int arrowKeys;  // the ArrowKeyBits of the arrow keys held

@@ -10,6 +10,13 @@ constexpr int kMaxLetterbox = 6;                           // bar levels 0..6
 // floats that no step up can leave.
 constexpr double kLowestFactor = 0.001, kHighestFactor = 1000.0;
 
+// What the mode fields hold. The fields stay int, as the record is fixed; the enumerations are
+// unscoped, so that a field takes and compares their values as they are.
+enum PolygonMode : int { kFilledPolygons = 0, kPolygonLines = 1, kPolygonPoints = 2 };
+enum CameraMode : int { kAutomaticCamera = 0, kManualCamera = 1 };
+enum TextureGeneration : int { kSphereMap = 0, kObjectLinear = 1, kEyeLinear = 2 };
+enum Blanking : int { kHyperspace = 0, kBlankEveryFrame = 1 };  // hyperspace leaves trails
+
 // Fields are all zero until resetSettings() puts the defaults in.
 class SimulationSettings {
 public:
@@ -19,19 +26,19 @@ public:
     int letterbox;           // bar level 0..6
     int tesselation;         // pin count T, 8..40: the board is 2T x T pins
     int universeOn;          // flag: star field drawn
-    int blanking;            // flag: frame cleared every frame (0 is hyperspace)
+    int blanking;            // Blanking: every frame cleared, or none (hyperspace)
     int spotlightOn;         // flag: spotlight state loaded every frame
     int texturesOn;          // flag: pin heads textured
-    int polyMode;            // 0 polygons, 1 lines, 2 points
-    int cameraMode;          // 0 automatic, 1 manual
-    int texGenMode;          // 0 sphere map, 1 object linear, 2 eye linear
+    int polyMode;            // PolygonMode: polygons, lines or points
+    int cameraMode;          // CameraMode: automatic flight or steered by hand
+    int texGenMode;          // TextureGeneration: sphere map, object linear or eye linear
     int imageIndex;          // 0 fish-eye picture, 1 portrait, 2.. the person's own
     int clockOn;             // flag: frames-per-second line drawn
-    float rotateSpeed;       // factor on oscillators 1..3
-    float movementSpeed;     // factor on oscillators 4..6
+    float rotateSpeed;       // factor on the oscillators' turning band
+    float movementSpeed;     // factor on the oscillators' moving band
     float cameraZ;           // eye distance on the z axis; unbounded
     float objectSize;        // factor; shown, used by nothing
-    float mainSpeed;         // factor on oscillator 0 and 7..49
+    float mainSpeed;         // factor on the oscillators' frame clock and main band
     float speed;             // factor; shown, used by nothing
-    float lightRotateSpeed;  // factor on oscillators 50 and up (none run)
+    float lightRotateSpeed;  // factor on the oscillators' light band (none of it runs)
 };

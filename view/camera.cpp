@@ -7,7 +7,7 @@
 //   mouseMoved                    flag: a pointer report arrived since the last warp
 #include "view/camera.h"
 
-#include <GL/freeglut.h>  // GLUT_LEFT_BUTTON: the pointer callbacks get the toolkit's codes
+#include <GL/gl.h>
 
 #include <cmath>
 
@@ -26,20 +26,27 @@ int mouseDY = 0;
 int mouseMoved = 0;
 
 namespace {
-constexpr int kAutomatic = 0;
-constexpr int kManual = 1;
-constexpr double kDegreesPerPixel = 0.1;       // per frame, for as long as the offset stands
-constexpr float kWalkSpeed = 2.0f;             // world units per second
-constexpr double kDegreesPerRadian = 57.2958;  // 180 / pi, rounded as the heading always was
+constexpr double kDegreesPerPixel = 0.1;  // per frame, for as long as the offset stands
+constexpr float kWalkSpeed = 2.0f;        // world units per second
+// This rounding of 180 / pi turns the heading into radians. The oscillators' turning band uses
+// another, kTurnDegreesPerRadian (57.3, in motion/oscillator_bank.cpp): they differ on purpose,
+// each being part of the motion it gives.
+constexpr double kHeadingDegreesPerRadian = 57.2958;
 
-constexpr int kLeft = 1, kRight = 2, kUp = 4, kDown = 8;  // arrowKeys bits
+// The automatic flight: slow turns in degrees, quick drifts in world units.
+constexpr double kTurnFrequency = 0.1;
+constexpr double kPitchSpan = 90, kPitchLow = -70;  // -70..20 degrees
+constexpr double kYawSpan = 60, kYawLow = -30;      // -30..30 degrees
+constexpr double kDriftFrequency = 10;
+constexpr double kDriftSpan = 0.6, kDriftLow = -0.3;    // x and y, -0.3..0.3
+constexpr double kDistanceSpan = 4, kDistanceLow = -1;  // z, -1..3
 
 void flyAutomatically() {
-    cameraPitch = oscillatorValue(1, 0.1, 90, -70);  // -70..20 degrees
-    cameraYaw = oscillatorValue(2, 0.1, 60, -30);    // -30..30 degrees
-    cameraX = oscillatorValue(4, 10, 0.6, -0.3);
-    cameraY = oscillatorValue(5, 10, 0.6, -0.3);
-    cameraPosZ = oscillatorValue(6, 10, 4, -1);  // -1..3
+    cameraPitch = oscillatorValue(kCameraPitch, kTurnFrequency, kPitchSpan, kPitchLow);
+    cameraYaw = oscillatorValue(kCameraYaw, kTurnFrequency, kYawSpan, kYawLow);
+    cameraX = oscillatorValue(kCameraDriftX, kDriftFrequency, kDriftSpan, kDriftLow);
+    cameraY = oscillatorValue(kCameraDriftY, kDriftFrequency, kDriftSpan, kDriftLow);
+    cameraPosZ = oscillatorValue(kCameraDistance, kDriftFrequency, kDistanceSpan, kDistanceLow);
 }
 
 // The pointer is sent home after each report, so its offset measures one movement.
@@ -61,9 +68,9 @@ void recordPointer(int x, int y) {
 }  // namespace
 
 void updateCamera() {
-    if (settings.cameraMode == kAutomatic && !paused)
+    if (settings.cameraMode == kAutomaticCamera && !paused)
         flyAutomatically();
-    if (settings.cameraMode == kManual)
+    if (settings.cameraMode == kManualCamera)
         steerByHand();
     glRotatef(static_cast<float>(cameraPitch), 1, 0, 0);
     glRotatef(static_cast<float>(cameraYaw), 0, 1, 0);
@@ -76,22 +83,22 @@ void applyArrowKeys() {
     if (arrowKeys == 0)
         return;
     const float step = kWalkSpeed * frameStep;
-    const double heading = cameraYaw / kDegreesPerRadian;
+    const double heading = cameraYaw / kHeadingDegreesPerRadian;
     const double cosStep = std::cos(heading) * step;
     const double sinStep = std::sin(heading) * step;
-    if (arrowKeys & kLeft) {
+    if (arrowKeys & kArrowLeft) {
         cameraX -= cosStep;
         cameraPosZ -= sinStep;
     }
-    if (arrowKeys & kRight) {
+    if (arrowKeys & kArrowRight) {
         cameraX += cosStep;
         cameraPosZ += sinStep;
     }
-    if (arrowKeys & kUp) {
+    if (arrowKeys & kArrowUp) {
         cameraX += sinStep;
         cameraPosZ -= cosStep;
     }
-    if (arrowKeys & kDown) {
+    if (arrowKeys & kArrowDown) {
         cameraX -= sinStep;
         cameraPosZ += cosStep;
     }
@@ -101,7 +108,7 @@ void onPointerMotion(int x, int y) {
     recordPointer(x, y);
 }
 
-void onMouseButton(int button, int, int x, int y) {
-    if (button == GLUT_LEFT_BUTTON)
+void onMouseButton(PointerButton button, int x, int y) {
+    if (button == PointerButton::left)
         recordPointer(x, y);
 }

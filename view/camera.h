@@ -19,5 +19,8 @@ void updateCamera();
 // Walks the manual camera over the ground plane by the arrow keys held.
 void applyArrowKeys();
 
+// The pointer's buttons in the camera's own codes: app/ maps the toolkit's onto them.
+enum class PointerButton { left, other };
+
 void onPointerMotion(int x, int y);
-void onMouseButton(int button, int state, int x, int y);
+void onMouseButton(PointerButton button, int x, int y);  // pressed or released alike

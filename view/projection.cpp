@@ -16,9 +16,9 @@ constexpr double kFarBeyondEye = 14.0;  // the far plane lies this far past the 
 
 void setPolygonMode() {
     switch (settings.polyMode) {
-        case 0: glPolygonMode(GL_FRONT_AND_BACK, GL_FILL); break;
-        case 1: glPolygonMode(GL_FRONT_AND_BACK, GL_LINE); break;
-        case 2: glPolygonMode(GL_FRONT_AND_BACK, GL_POINT); break;
+        case kFilledPolygons: glPolygonMode(GL_FRONT_AND_BACK, GL_FILL); break;
+        case kPolygonLines: glPolygonMode(GL_FRONT_AND_BACK, GL_LINE); break;
+        case kPolygonPoints: glPolygonMode(GL_FRONT_AND_BACK, GL_POINT); break;
         default: break;  // an unknown mode keeps whatever is set
     }
 }

@@ -25,7 +25,7 @@ constexpr int kDay = 86400000;  // milliseconds
 // Nothing of the 3-D scene in view: no stars, and the board behind the eye.
 void emptyScene() {
     settings.universeOn = 0;
-    settings.cameraMode = 1;
+    settings.cameraMode = kManualCamera;
     cameraPosZ = -20;
 }
 
@@ -72,7 +72,7 @@ TEST_F(FrameDriver, StepIsExactMillisecondsAtAnyUptimeAndCapsStalls) {
         resetProgramState(c.lastMs);
         frameAt(c.nowMs);
         EXPECT_EQ(frameStep, c.step) << c.lastMs << " -> " << c.nowMs;
-        EXPECT_EQ(phase[0], double{c.step}) << "the bank advances by the frame's step";
+        EXPECT_EQ(phase[kFrameClock], double{c.step}) << "the bank advances by the frame's step";
         EXPECT_EQ(nowSeconds, static_cast<float>(c.nowMs * 0.001));
     }
 }
@@ -102,7 +102,8 @@ TEST_F(FrameDriver, FadesInOverThreeSecondsWhileTheTitleFadesOverTen) {
     frameAt(12000);
     EXPECT_EQ(brightness, 0.25f) << "left alone after three seconds";
     ASSERT_EQ(titleStrokeRedAndLeft().first, 0) << "premise: the corner is black without the title";
-    phase[17] = phase[18] = 0;  // no shake; a jump moves it half its size at most
+    // No shake; a jump moves the title half its size at most.
+    phase[kTitleShakeX] = phase[kTitleShakeY] = 0;
     frameAt(0);
     const auto [opaque, left] = titleStrokeRedAndLeft();
     ASSERT_GT(opaque, 200);
@@ -119,7 +120,10 @@ TEST_F(FrameDriver, ClearsEveryFrameWithBlankingAndOneFrameOnRequestWithout) {
     const struct {
         int blanking, forceClear, channel;  // the channel of the new clear colour
         bool cleared;
-    } frames[] = {{0, 1, 0, true}, {0, 0, 1, false}, {1, 0, 2, true}, {1, 1, 0, true}};
+    } frames[] = {{kHyperspace, kClearNextFrame, 0, true},
+                  {kHyperspace, kNoClearRequested, 1, false},
+                  {kBlankEveryFrame, kNoClearRequested, 2, true},
+                  {kBlankEveryFrame, kClearNextFrame, 0, true}};
     int ms = 11000;
     for (const auto& f : frames) {
         SCOPED_TRACE(testing::Message() << "blanking " << f.blanking << " force " << f.forceClear);

@@ -12,7 +12,7 @@ namespace {
 using Star = std::array<double, 6>;  // x, y, z, red, green, blue
 
 // 2000 stars (extents 8, 5) turned about y: x, y, z until accepted; the tint; blue, green, red.
-std::vector<Star> expectedStars(unsigned seed, int shape, double degrees) {
+std::vector<Star> expectedStars(unsigned seed, StarShape shape, double degrees) {
     seedRandom(seed);
     std::vector<Star> stars(2000);
     const double c = std::cos(degrees * M_PI / 180), s = std::sin(degrees * M_PI / 180);
@@ -22,7 +22,9 @@ std::vector<Star> expectedStars(unsigned seed, int shape, double degrees) {
                 p[k] = uniformRandom(16.0) - 8.0;
             const double d = std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]);
             const double box = std::fmax(std::abs(p[0]), std::fmax(std::abs(p[1]), std::abs(p[2])));
-            accepted = shape == 1 ? box >= 5.01 : d >= 5 && d <= 8 && (shape != 2 || p[1] >= 0);
+            accepted = shape == kCubeShell
+                           ? box >= 5.01
+                           : d >= 5 && d <= 8 && (shape != kUpperHalfShell || p[1] >= 0);
         }
         const bool tinted = uniformRandom(1.0) < 0.1;
         for (int k = 5; k >= 3; --k)
@@ -34,10 +36,10 @@ std::vector<Star> expectedStars(unsigned seed, int shape, double degrees) {
 
 using StarFieldTest = VaroTest;
 
-// Shapes: 1 a cube less its centre, 2 the upper half shell, 3 the shell; twice, turned 120 degrees.
+// A cube less its centre, the upper half shell, the shell; each twice, turned 120 degrees.
 TEST_F(StarFieldTest, StarsFollowTheGeneratorForEachShapeAndShowAgainTurned) {
     StarField field;
-    for (int shape : {1, 2, 3}) {
+    for (StarShape shape : {kCubeShell, kUpperHalfShell, kSphericalShell}) {
         auto expected = expectedStars(42, shape, 0);
         const auto turned = expectedStars(42, shape, 120);
         expected.insert(expected.end(), turned.begin(), turned.end());
@@ -67,7 +69,7 @@ TEST_F(StarFieldTest, StarsFollowTheGeneratorForEachShapeAndShowAgainTurned) {
 TEST_F(StarFieldTest, PassesDrawOneAndTwoPixelPointsDepthTested) {
     StarField field;
     seedRandom(3);
-    field.build(1, 8.0f, 5.0f, 1);
+    field.build(1, 8.0f, 5.0f, kCubeShell);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(-9, 9, -9, 9, -9, 9);

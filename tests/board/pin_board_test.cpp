@@ -33,14 +33,17 @@ using PinBoard = VaroTest;
 
 // Pins 4 / T apart (odd columns half up) on the wave, textured by mode; then the darker plate.
 TEST_F(PinBoard, PinsStandInShiftedColumnsOnTheWaveTexturedByModeBeforeADarkPlate) {
-    phase[10] = 0.03, phase[11] = 0.1, brightness = 0.5f;
+    phase[kPinWaveAcross] = 0.03, phase[kPinWaveUp] = 0.1, brightness = 0.5f;
     const double kx = std::sin(0.3) * 0.5, ky = std::sin(1.0) * 0.5;
     glNewList(static_cast<GLuint>(pinListId), GL_COMPILE);  // for now, a pin is one point
     glBegin(GL_POINTS);
     glVertex3f(0.25f, 0.5f, 2.0f);
     glEnd();
     glEndList();
-    for (auto [t, texturesOn, mode] : {std::array{8, 1, 0}, {20, 1, 1}, {40, 1, 2}, {8, 0, 2}}) {
+    for (auto [t, texturesOn, mode] : {std::array<int, 3>{8, 1, kSphereMap},
+                                       {20, 1, kObjectLinear},
+                                       {40, 1, kEyeLinear},
+                                       {8, 0, kEyeLinear}}) {
         settings.tesselation = t, settings.texturesOn = texturesOn, settings.texGenMode = mode;
         settings.imageIndex = mode % 2;
         glNormal3f(0, 0, 1);
@@ -110,7 +113,8 @@ TEST_F(PinBoard, StepLoadsTheSpotlightAndDrawsDepthTestedLeavingGenerationItDoes
         {1, 1, 3, 1, 3, 1}, {1, 0.5f, 5.5f, 0.5f, 5.5f, 0}, {0, 1, 7, 0.5f, 5.5f, 1}};
     for (const auto& c : cases) {
         settings.spotlightOn = static_cast<int>(c[0]), brightness = c[1], settings.cameraZ = c[2];
-        settings.texturesOn = static_cast<int>(c[5]), settings.texGenMode = 1 - settings.texturesOn;
+        settings.texturesOn = static_cast<int>(c[5]);
+        settings.texGenMode = c[5] ? kSphereMap : kObjectLinear;
         glEnable(GL_TEXTURE_GEN_Q);
         glClearDepth(c[5]);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

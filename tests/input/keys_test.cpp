@@ -7,9 +7,9 @@
 #include <set>
 #include <string>
 
+#include "app/toolkit_input.h"
 #include "board/pin_board.h"
 #include "input/keyboard.h"
-#include "input/special_keys.h"
 #include "motion/oscillator_bank.h"
 #include "motion/random.h"
 #include "overlay/text_overlay.h"
@@ -47,14 +47,14 @@ struct ProgramSnapshot {
     int cursor = glutGet(GLUT_WINDOW_CURSOR);
     bool pinModelDrawn = !feedback(GL_3D, callPinList, 2).empty();  // freshState empties it
     int red = readRgb(300, 200, 1, 1)[0];  // of a pixel that freshState paints 204
-    double phase1 = phase[1];              // an oscillator that only a reset seeds
+    double turn = phase[kStarTurnAboutY];  // an oscillator that only a reset seeds
     std::string message = textOverlay.messageExpiry == 0 ? "" : textOverlay.messageText;
 };
 
 void expectState(const ProgramSnapshot& expected, const ProgramSnapshot& actual) {
     VARO_SETTINGS(VARO_SAME_SETTING)
     VARO_GLOBALS(VARO_SAME)
-    VARO_SAME(cursor) VARO_SAME(pinModelDrawn) VARO_SAME(red) VARO_SAME(phase1) VARO_SAME(message)
+    VARO_SAME(cursor) VARO_SAME(pinModelDrawn) VARO_SAME(red) VARO_SAME(turn) VARO_SAME(message)
 }
 
 using P = ProgramSnapshot;
@@ -64,8 +64,8 @@ SimulationSettings startSettings;                    // as at start-up; kept by 
 
 void press(int key) {
     if ((key & kRelease) == kRelease)
-        return onSpecialKeyUp(key & 255, 0, 0);
-    (key & kSpecial) ? onSpecialKey(key & 255, 0, 0) : onKeyboard(key & 255, 0, 0);
+        return onToolkitSpecialKeyUp(key & 255, 0, 0);
+    (key & kSpecial) ? onToolkitSpecialKey(key & 255, 0, 0) : onKeyboard(key & 255, 0, 0);
 }
 
 // Moves everything a reset touches, and everything it must keep, away from its start value.
@@ -76,8 +76,9 @@ void disturbEverything() {
 // The reset: start settings, oscillators seeded by the clock; window, help, keys, pointer kept.
 void expectReset(P& p) {
     seedRandom(4321);
-    p.phase1 = uniformRandom(360);  // the first draw after the seeding
-    p.s = startSettings, p.paused = p.quitting = 0, p.brightness = 1, p.forceClear = 1;
+    p.turn = uniformRandom(360);  // the first draw after the seeding
+    p.s = startSettings, p.paused = p.quitting = 0, p.brightness = 1;
+    p.forceClear = kClearNextFrame;
     p.cameraPitch = p.cameraYaw = p.cameraX = p.cameraY = p.cameraPosZ = 0, p.pinModelDrawn = true;
 }
 
@@ -92,10 +93,15 @@ struct KeyCase {
 };
 
 const KeyCase kKeyCases[] = {
-    {27, [] { elapsedMs = 12500, settings.blanking = 0, helpShown = 1; },
-     [](P& p) { p.quitting = p.s.blanking = 1, p.quitPressedMs = 12500, p.helpShown = 0; },
+    {27, [] { elapsedMs = 12500, settings.blanking = kHyperspace, helpShown = 1; },
+     [](P& p) {
+         p.s.blanking = kBlankEveryFrame;
+         p.quitting = 1, p.quitPressedMs = 12500, p.helpShown = 0;
+     },
      nullptr},
-    {' ', nullptr, [](P& p) { p.s.blanking = 0; }, nullptr},
+    {' ', nullptr, [](P& p) { p.s.blanking = kHyperspace; }, nullptr},
+    {' ', [] { settings.blanking = kHyperspace; }, [](P& p) { p.s.blanking = kBlankEveryFrame; },
+     nullptr},
     {'(', nullptr, [](P& p) { p.s.lightRotateSpeed = kDown; }, "Light Rotate Speed: 0.90\n"},
     {')', nullptr, [](P& p) { p.s.lightRotateSpeed = kUp; }, "Light Rotate Speed: 1.11\n"},
     {'+', nullptr, [](P& p) { p.s.movementSpeed = kUp; }, "Movement Speed: 1.11\n"},
@@ -109,7 +115,8 @@ const KeyCase kKeyCases[] = {
     // Opening the help page never clears, closing it does, but not in hyperspace (its trails).
     {'/', nullptr, [](P& p) { p.helpShown = 1; }, nullptr},
     {'?', [] { helpShown = 1; }, [](P& p) { p.helpShown = 0, p.red = 0; }, nullptr},
-    {'?', [] { helpShown = 1, settings.blanking = 0; }, [](P& p) { p.helpShown = 0; }, nullptr},
+    {'?', [] { helpShown = 1, settings.blanking = kHyperspace; }, [](P& p) { p.helpShown = 0; },
+     nullptr},
     {'<', nullptr, [](P& p) { p.s.tesselation = 19, p.pinModelDrawn = true; }, "Tesselation: 19\n"},
     {'>', nullptr, [](P& p) { p.s.tesselation = 21, p.pinModelDrawn = true; }, "Tesselation: 21\n"},
     {'c', nullptr, [](P& p) { p.s.clockOn = 1; }, "Frame/Second Clock On"},
@@ -117,13 +124,15 @@ const KeyCase kKeyCases[] = {
     {'i', nullptr, [](P& p) { p.s.imageIndex = 0; }, "Image 0/1: FishEye"},
     {'I', [] { settings.imageIndex = 0; }, [](P& p) { p.s.imageIndex = 1; },
      "Image 1/1: Mona Lisa"},
-    {'l', nullptr, [](P& p) { p.s.letterbox = p.letterboxPhase = p.forceClear = 1; },
+    {'l', nullptr,
+     [](P& p) { p.s.letterbox = p.letterboxPhase = 1, p.forceClear = kClearNextFrame; },
      "Letterbox: 1"},
     {'n', nullptr, [](P& p) { p.numberCounter = 1; }, "# : 1"},
     {'N', [] { numberCounter = 15; }, [](P& p) { p.numberCounter = 0; }, "# : 0"},
-    {'o', nullptr, [](P& p) { p.s.texGenMode = 1; }, "Option 1/2: Object Map"},
-    {'O', [] { settings.texGenMode = 1; }, [](P& p) { p.s.texGenMode = 2; }, "Option 2/2: Eye Map"},
-    {'O', [] { settings.texGenMode = 2; }, [](P& p) { p.s.texGenMode = 0; },
+    {'o', nullptr, [](P& p) { p.s.texGenMode = kObjectLinear; }, "Option 1/2: Object Map"},
+    {'O', [] { settings.texGenMode = kObjectLinear; }, [](P& p) { p.s.texGenMode = kEyeLinear; },
+     "Option 2/2: Eye Map"},
+    {'O', [] { settings.texGenMode = kEyeLinear; }, [](P& p) { p.s.texGenMode = kSphereMap; },
      "Option 0/2: Sphere Map"},
     {'p', nullptr, [](P& p) { p.paused = 1; }, "Pause Motion"},
     {'P', [] { paused = 1; }, [](P& p) { p.paused = 0; }, "Continue Motion"},
@@ -135,11 +144,15 @@ const KeyCase kKeyCases[] = {
     {'T', [] { settings.texturesOn = 0; }, [](P& p) { p.s.texturesOn = 1; }, "Textures On"},
     {'u', [] { settings.universeOn = 2; }, [](P& p) { p.s.universeOn = 0; }, "Universe Off"},
     {'U', [] { settings.universeOn = 0; }, [](P& p) { p.s.universeOn = 1; }, "Universe On"},
-    {'v', nullptr, [](P& p) { p.s.cameraMode = 1; }, "Camera 2: Manual Mouse/Arrow Key Control"},
-    {'V', [] { settings.cameraMode = 1; }, [](P& p) { p.s.cameraMode = 0; }, "Camera 1: Auto"},
-    {'w', nullptr, [](P& p) { p.s.polyMode = 1; }, "PolyMode 2/3: Lines"},
-    {'W', [] { settings.polyMode = 1; }, [](P& p) { p.s.polyMode = 2; }, "PolyMode 3/3: Points"},
-    {'w', [] { settings.polyMode = 2; }, [](P& p) { p.s.polyMode = 0; }, "PolyMode 1/3: Polygons"},
+    {'v', nullptr, [](P& p) { p.s.cameraMode = kManualCamera; },
+     "Camera 2: Manual Mouse/Arrow Key Control"},
+    {'V', [] { settings.cameraMode = kManualCamera; },
+     [](P& p) { p.s.cameraMode = kAutomaticCamera; }, "Camera 1: Auto"},
+    {'w', nullptr, [](P& p) { p.s.polyMode = kPolygonLines; }, "PolyMode 2/3: Lines"},
+    {'W', [] { settings.polyMode = kPolygonLines; }, [](P& p) { p.s.polyMode = kPolygonPoints; },
+     "PolyMode 3/3: Points"},
+    {'w', [] { settings.polyMode = kPolygonPoints; }, [](P& p) { p.s.polyMode = kFilledPolygons; },
+     "PolyMode 1/3: Polygons"},
     {'[', nullptr, [](P& p) { p.s.objectSize = 0.95f; }, "Object Size: 0.95\n"},
     {']', nullptr, [](P& p) { p.s.objectSize = 1.055555f; }, "Object Size: 1.06\n"},
     {'{', nullptr, [](P& p) { p.s.cameraZ = static_cast<float>(3.0 - 0.05); }, "CameraZ: 2.95\n"},
@@ -151,22 +164,34 @@ const KeyCase kKeyCases[] = {
     {'<', [] { settings.tesselation = 8; }, rebuilt, "Tesselation: 8\n"},
     {'>', [] { settings.tesselation = 40; }, rebuilt, "Tesselation: 40\n"},
     {'f', nullptr,
-     [](P& p) { p.fullScreen = p.s.cameraMode = 0, p.cursor = GLUT_CURSOR_LEFT_ARROW; }, nullptr},
+     [](P& p) {
+         p.s.cameraMode = kAutomaticCamera;
+         p.fullScreen = 0, p.cursor = GLUT_CURSOR_LEFT_ARROW;
+     },
+     nullptr},
     {'F', [] { fullScreen = 0, glutSetCursor(GLUT_CURSOR_LEFT_ARROW); },
-     [](P& p) { p.fullScreen = p.s.cameraMode = p.forceClear = 1, p.cursor = GLUT_CURSOR_NONE; },
+     [](P& p) {
+         p.s.cameraMode = kManualCamera, p.forceClear = kClearNextFrame;
+         p.fullScreen = 1, p.cursor = GLUT_CURSOR_NONE;
+     },
      nullptr},
     {kSpecial | GLUT_KEY_PAGE_UP, nullptr, [](P& p) { p.s.mainSpeed = kUp; }, "Main Speed: 1.11\n"},
     {kSpecial | GLUT_KEY_PAGE_DOWN, nullptr, [](P& p) { p.s.mainSpeed = kDown; },
      "Main Speed: 0.90\n"},
     {kSpecial | GLUT_KEY_HOME, nullptr, [](P& p) { p.s.speed = kUp; }, "Speed: 1.11\n"},
     {kSpecial | GLUT_KEY_END, nullptr, [](P& p) { p.s.speed = kDown; }, "Speed: 0.90\n"},
+    {kSpecial | GLUT_KEY_SHIFT_L, nullptr, [](P&) {}, nullptr},  // a special key without a command
     // Arrow keys hold their bit from press to release: a repeat, a lone release change nothing.
-    {kSpecial | GLUT_KEY_LEFT, [] { arrowKeys = 2; }, [](P& p) { p.arrowKeys = 3; }, nullptr},
-    {kSpecial | GLUT_KEY_RIGHT, [] { arrowKeys = 2; }, [](P&) {}, nullptr},
-    {kSpecial | GLUT_KEY_UP, nullptr, [](P& p) { p.arrowKeys = 4; }, nullptr},
-    {kSpecial | GLUT_KEY_DOWN, [] { arrowKeys = 7; }, [](P& p) { p.arrowKeys = 15; }, nullptr},
-    {kRelease | GLUT_KEY_LEFT, [] { arrowKeys = 15; }, [](P& p) { p.arrowKeys = 14; }, nullptr},
-    {kRelease | GLUT_KEY_DOWN, [] { arrowKeys = 7; }, [](P&) {}, nullptr},
+    {kSpecial | GLUT_KEY_LEFT, [] { arrowKeys = kArrowRight; },
+     [](P& p) { p.arrowKeys = kArrowLeft | kArrowRight; }, nullptr},
+    {kSpecial | GLUT_KEY_RIGHT, [] { arrowKeys = kArrowRight; }, [](P&) {}, nullptr},
+    {kSpecial | GLUT_KEY_UP, nullptr, [](P& p) { p.arrowKeys = kArrowUp; }, nullptr},
+    {kSpecial | GLUT_KEY_DOWN, [] { arrowKeys = kArrowLeft | kArrowRight | kArrowUp; },
+     [](P& p) { p.arrowKeys = kArrowLeft | kArrowRight | kArrowUp | kArrowDown; }, nullptr},
+    {kRelease | GLUT_KEY_LEFT, [] { arrowKeys = kArrowLeft | kArrowRight | kArrowUp | kArrowDown; },
+     [](P& p) { p.arrowKeys = kArrowRight | kArrowUp | kArrowDown; }, nullptr},
+    {kRelease | GLUT_KEY_DOWN, [] { arrowKeys = kArrowLeft | kArrowRight | kArrowUp; }, [](P&) {},
+     nullptr},
     // A factor step out of 0.001 .. 1000 is not taken, so the opposite key can undo any step.
     {kSpecial | GLUT_KEY_HOME, [] { settings.speed = 999; }, [](P&) {}, "Speed: 999.00\n"},
     {'(', [] { settings.lightRotateSpeed = 0.0011f; }, [](P&) {}, "Light Rotate Speed: 0.00\n"},
@@ -177,7 +202,7 @@ protected:
     // Start-up state with a pending clear, a painted back buffer and an empty pin list.
     static void freshState() {
         resetProgramState(), startSettings = settings;
-        fullScreen = forceClear = 1;
+        fullScreen = 1, forceClear = kClearNextFrame;
         glutSetCursor(GLUT_CURSOR_NONE);
         glDeleteLists(static_cast<GLuint>(pinListId), 1);  // a name with no list: no geometry
         pinListId = static_cast<int>(glGenLists(1));
@@ -192,7 +217,7 @@ TEST_F(KeysTest, EveryCommandChangesItsOwnStateAndPostsItsMessageAndNoOtherKeyAc
     std::set<int> commands;
     for (const KeyCase& c : kKeyCases)
         commands.insert({c.key, c.key < 128 ? std::toupper(c.key) : c.key});
-    ASSERT_EQ(commands.size(), 18u + 2 * 13u + 8u + 2u);  // punctuation, letters, special, let go
+    ASSERT_EQ(commands.size(), 18u + 2 * 13u + 9u + 2u);  // punctuation, letters, special, let go
     std::vector<KeyCase> cases(std::begin(kKeyCases), std::end(kKeyCases));
     for (int key = 0; key < 256; ++key)
         if (!commands.count(key))
@@ -203,7 +228,7 @@ TEST_F(KeysTest, EveryCommandChangesItsOwnStateAndPostsItsMessageAndNoOtherKeyAc
         if (c.prepare)
             c.prepare();
         P expected;
-        expected.forceClear = c.key & kSpecial ? 1 : 0;
+        expected.forceClear = c.key & kSpecial ? kClearNextFrame : kNoClearRequested;
         c.effect(expected);
         expected.message = c.message ? c.message : "";
         press(c.key);
@@ -241,7 +266,10 @@ TEST_F(InputStorm, LeavesTheProgramDrawingWithoutErrorsOrLeaks) {
                        key = r % 3 ? kCommands[r / 3 % (sizeof kCommands - 1)] : r >> 8;
         switch (r >> 29) {
             case 0: glutReshapeWindow(1 + r % 160, 1 + (r >> 8) % 120); break;
-            case 1: onSpecialKey(100 + r % 8, 0, 0), onSpecialKeyUp(r >> 8 & 255, 0, 0); break;
+            case 1:
+                onToolkitSpecialKey(GLUT_KEY_LEFT + r % 8, 0, 0);
+                onToolkitSpecialKeyUp(r >> 8 & 255, 0, 0);
+                break;
             case 2: onPointerMotion(static_cast<short>(r), static_cast<short>(r >> 16)); break;
             case 3:
                 pumpEvents();

@@ -22,7 +22,7 @@ TEST(Random, FollowsTheFifteenBitGeneratorAndWrapsModulo2To32) {
 }
 
 TEST(OscillatorBank, SeedingGivesOneToCountLessOneAPhaseAndASteadyRate) {
-    phase[0] = 42, rate[0] = 0.5, phase[20] = 43;
+    phase[kFrameClock] = 42, rate[kFrameClock] = 0.5, phase[20] = 43;
     seedRandom(777);
     seedOscillators(20);
     const int after = nextRandom();
@@ -34,7 +34,7 @@ TEST(OscillatorBank, SeedingGivesOneToCountLessOneAPhaseAndASteadyRate) {
         EXPECT_EQ(drifting[i], 1) << i;
     }
     EXPECT_EQ(nextRandom(), after) << "seeding draws two numbers per oscillator";
-    EXPECT_EQ(phase[0] + rate[0] + phase[20], 42 + 0.5 + 43);
+    EXPECT_EQ(phase[kFrameClock] + rate[kFrameClock] + phase[20], 42 + 0.5 + 43);
 }
 
 // A short step: phase += speed x rate x step per band; rate closes 0.001 or keeps 0.999; pause.
@@ -50,22 +50,22 @@ TEST(OscillatorBank, BandsAdvanceAtTheirSpeedsWhileRatesDriftOrDecay) {
     // First, last, and the phase per rate and step.
     const std::tuple<int, int, double> bands[] = {
         {1, 3, 1.5 * 57.3}, {4, 6, 0.5}, {7, 49, 2.0}, {50, 60, 3.0}};
-    EXPECT_NEAR(phase[0], step * 2.0, 1e-18);
+    EXPECT_NEAR(phase[kFrameClock], step * 2.0, 1e-18);
     for (const auto& [first, last, factor] : bands)
         for (int i = first; i <= last; ++i)
             ASSERT_NEAR(phase[i], factor * 0.03 * step, 1e-15) << "oscillator " << i;
     EXPECT_DOUBLE_EQ(rate[61], 0.03 + 0.02 * 0.001);
     EXPECT_DOUBLE_EQ(rate[62], 0.03 * 0.999);
-    const double before[] = {phase[9], phase[10]};
+    const double before[] = {phase[kLastPausable], phase[kLastPausable + 1]};
     seedRandom(9);
-    uniformRandom(1);
-    uniformRandom(1);  // what 10 alone draws for a short step
+    for (int n = 0; n < 2 * 10; ++n)
+        uniformRandom(1);  // what 10..19 alone draw for a short step
     const int expected = nextRandom();
     seedRandom(9);
-    advanceOscillators(11, static_cast<float>(step), s, 1);
+    advanceOscillators(20, static_cast<float>(step), s, 1);
     EXPECT_EQ(nextRandom(), expected);
-    EXPECT_EQ(phase[9], before[0]);
-    EXPECT_GT(phase[10], before[1]);
+    EXPECT_EQ(phase[kLastPausable], before[0]);
+    EXPECT_GT(phase[kLastPausable + 1], before[1]);
 }
 
 // A flip about every 5 s, a new target every 10 s, positive 45 times in 100, 0.02 to 0.04 off 0.
@@ -94,9 +94,10 @@ TEST(OscillatorBank, FlipsAndNewTargetsComeAtTheirRates) {
 }
 
 TEST(OscillatorBank, ValueMapsTheSineOntoLowToLowPlusSpan) {
-    phase[17] = 2.0;
-    EXPECT_DOUBLE_EQ(oscillatorValue(17, 0.5, 720, -360), (std::sin(1.0) * 0.5 + 0.5) * 720 - 360);
-    EXPECT_DOUBLE_EQ(oscillatorValue(17, 0.0, 4, -1), 1.0) << "no frequency: the middle";
-    EXPECT_EQ(phase[17], 2.0) << "reading changes nothing";
+    phase[kTitleShakeX] = 2.0;
+    EXPECT_DOUBLE_EQ(oscillatorValue(kTitleShakeX, 0.5, 720, -360),
+                     (std::sin(1.0) * 0.5 + 0.5) * 720 - 360);
+    EXPECT_DOUBLE_EQ(oscillatorValue(kTitleShakeX, 0.0, 4, -1), 1.0) << "no frequency: the middle";
+    EXPECT_EQ(phase[kTitleShakeX], 2.0) << "reading changes nothing";
 }
 }  // namespace

@@ -175,15 +175,15 @@ TEST_F(TextOverlayTest, HelpPageReadsAsWrittenBelowATitleThatFollowsTheWindowHei
     }
 }
 
-// Shaken by oscillators 17, 18 (+-size/2, at 40); if r1 r2 < 0.01, a jump by U(size) - size/2.
+// Shaken by its two oscillators (+-size/2, at 40); if r1 r2 < 0.01, a jump by U(size) - size/2.
 TEST_F(TextOverlayTest, TitleShakesWithTheOscillatorsAndJumpsWithTheGeneratorInItsOrder) {
     for (unsigned seed = 1; seed <= 300; ++seed) {
-        phase[17] = seed * 0.0037;
-        phase[18] = seed * 0.0051 + 0.01;
+        const double shake[] = {phase[kTitleShakeX] = seed * 0.0037,
+                                phase[kTitleShakeY] = seed * 0.0051 + 0.01};
         seedRandom(seed);
         double xy[2] = {10, 153};  // x from the left, y from the top, at size 60
         for (int k = 0; k < 2; ++k) {
-            xy[k] = std::trunc((std::sin(40 * phase[17 + k]) * 0.5 + 0.5) * 60 - 30 + xy[k]);
+            xy[k] = std::trunc((std::sin(40 * shake[k]) * 0.5 + 0.5) * 60 - 30 + xy[k]);
             if (uniformRandom(1.0) * uniformRandom(1.0) < 0.01)
                 xy[k] = std::trunc(xy[k] + uniformRandom(60) - 30);
         }

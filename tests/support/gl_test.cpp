@@ -125,12 +125,13 @@ void resetProgramState(int ms) {
     elapsedMs = ms;
     resetSettings();
     seedOscillators(oscillatorCount);
-    rate[0] = targetRate[0] = phase[0] = 0;
-    drifting[0] = 0;
+    rate[kFrameClock] = targetRate[kFrameClock] = phase[kFrameClock] = 0;
+    drifting[kFrameClock] = 0;
     nowSeconds = static_cast<float>(ms * 0.001);
     lastFrameMs = ms, nextSecondMarkMs = msAfter(ms, 1000);
     frameStep = 0, framesThisSecond = 0, framesPerSecond = 30;
-    forceClear = helpShown = arrowKeys = mouseDX = mouseDY = mouseMoved = 0;
+    forceClear = kNoClearRequested;
+    helpShown = arrowKeys = mouseDX = mouseDY = mouseMoved = 0;
     letterboxPhase = numberCounter = 0;
     textOverlay.messageExpiry = 0;
     std::memset(textOverlay.messageText, 0, sizeof textOverlay.messageText);

@@ -7,6 +7,7 @@
 #include <thread>
 #include <tuple>
 
+#include "app/toolkit_input.h"
 #include "motion/oscillator_bank.h"
 #include "state/frame_clock.h"
 #include "state/settings.h"
@@ -27,12 +28,13 @@ TEST_F(View, LetterboxesTheViewportNarrowsTheViewAndSetsThePolygonMode) {
         double fovy, aspect;  // aspect 1 when no row is visible
         int polyMode, polygon;
     } cases[] = {
-        {1000, 601, 3, 120, -0.5f, 90, 420, 105.5, 1000 / 420.0, 1, GL_LINE},  // top bar 91
-        {0, 0, 0, 100, 3.0f, 0, 0, 100, 1.0, 2, GL_POINT},  // before the first reshape
+        // A top bar of 91 rows; then the size before the first reshape.
+        {1000, 601, 3, 120, -0.5f, 90, 420, 105.5, 1000 / 420.0, kPolygonLines, GL_LINE},
+        {0, 0, 0, 100, 3.0f, 0, 0, 100, 1.0, kPolygonPoints, GL_POINT},
         {300, 2, 6, 100, 3.0f, 0, 1, 71, 300.0, 3, GL_POINT},
-        {300, 1, 6, 100, 3.0f, 0, 0, 71, 1.0, 0, GL_FILL},  // no row between the bars
-        {1024, 768, 6, 1, -40.0f, 230, 307, -28, 1024 / 307.0, 1, GL_LINE},
-        {1024, 768, 6, 29, 3.0f, 230, 307, 0, 1024 / 307.0, 0, GL_FILL},
+        {300, 1, 6, 100, 3.0f, 0, 0, 71, 1.0, kFilledPolygons, GL_FILL},  // no row between the bars
+        {1024, 768, 6, 1, -40.0f, 230, 307, -28, 1024 / 307.0, kPolygonLines, GL_LINE},
+        {1024, 768, 6, 29, 3.0f, 230, 307, 0, 1024 / 307.0, kFilledPolygons, GL_FILL},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << " x " << c.height << " at " << c.fovy);
@@ -72,16 +74,19 @@ using Camera = VaroTest;
 
 // Oscillators at their range ends; pointer 5 px right; at 30 degrees each arrow moves x and z.
 TEST_F(Camera, FliesOnItsOscillatorsUnlessPausedOrSteeredByHandAndArrowKeysEvenWhenPaused) {
-    phase[1] = 5 * M_PI, phase[2] = -5 * M_PI, phase[4] = phase[6] = M_PI / 20;
-    phase[5] = -M_PI / 20;
-    onMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, kWarpX + 5, kWarpY);  // a press reports too
+    phase[kCameraPitch] = 5 * M_PI, phase[kCameraYaw] = -5 * M_PI;
+    phase[kCameraDriftX] = phase[kCameraDistance] = M_PI / 20, phase[kCameraDriftY] = -M_PI / 20;
+    onToolkitMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, kWarpX + 5, kWarpY);  // a press reports too
     const double s = 0.05, c = 0.1 * std::sqrt(3.0) / 2;  // a 0.1 step (two units a second)
     const std::tuple<int, int, int, std::array<double, 5>> cases[] = {
         // Mode, paused, arrow keys; pitch, yaw, x, y, z.
-        {0, 0, 0, {20, -30, 0.3, -0.3, 3}},       {0, 1, 0, {45, 30, 1, 0.3, 2}},
-        {2, 0, 0, {45, 30, 1, 0.3, 2}},           {1, 1, 1, {45, 30.5, 1 - c, 0.3, 2 - s}},
-        {1, 0, 2, {45, 30.5, 1 + c, 0.3, 2 + s}}, {1, 0, 4, {45, 30.5, 1 + s, 0.3, 2 - c}},
-        {1, 0, 8, {45, 30.5, 1 - s, 0.3, 2 + c}}};
+        {kAutomaticCamera, 0, 0, {20, -30, 0.3, -0.3, 3}},
+        {kAutomaticCamera, 1, 0, {45, 30, 1, 0.3, 2}},
+        {2, 0, 0, {45, 30, 1, 0.3, 2}},  // no such mode
+        {kManualCamera, 1, kArrowLeft, {45, 30.5, 1 - c, 0.3, 2 - s}},
+        {kManualCamera, 0, kArrowRight, {45, 30.5, 1 + c, 0.3, 2 + s}},
+        {kManualCamera, 0, kArrowUp, {45, 30.5, 1 + s, 0.3, 2 - c}},
+        {kManualCamera, 0, kArrowDown, {45, 30.5, 1 - s, 0.3, 2 + c}}};
     for (const auto& [mode, pause, keys, expected] : cases) {
         settings.cameraMode = mode, paused = pause, arrowKeys = keys, mouseMoved = 1;
         cameraPitch = 45, cameraYaw = 30, cameraX = 1, cameraY = 0.3, cameraPosZ = 2;
@@ -95,10 +100,10 @@ TEST_F(Camera, FliesOnItsOscillatorsUnlessPausedOrSteeredByHandAndArrowKeysEvenW
 
 // 0.1 degree a pixel each frame till the next report, unbounded; left button only; one walk.
 TEST_F(Camera, PointerOffsetsTurnTheManualCameraEveryFrameUntilTheNextReport) {
-    settings.cameraMode = 1, frameStep = 0.05f, arrowKeys = 4;
-    onMouseButton(GLUT_LEFT_BUTTON, GLUT_UP, kWarpX + 1500, kWarpY - 2100);
-    onMouseButton(GLUT_RIGHT_BUTTON, GLUT_DOWN, 0, 0);
-    onMouseButton(GLUT_MIDDLE_BUTTON, GLUT_UP, 0, 0);
+    settings.cameraMode = kManualCamera, frameStep = 0.05f, arrowKeys = kArrowUp;
+    onToolkitMouseButton(GLUT_LEFT_BUTTON, GLUT_UP, kWarpX + 1500, kWarpY - 2100);
+    onToolkitMouseButton(GLUT_RIGHT_BUTTON, GLUT_DOWN, 0, 0);
+    onToolkitMouseButton(GLUT_MIDDLE_BUTTON, GLUT_UP, 0, 0);
     for (int frame = 1; frame <= 3; ++frame) {
         glLoadIdentity();
         glTranslated(0, 0, -3);  // the eye's look-at
@@ -118,7 +123,7 @@ TEST_F(Camera, TheWarpHomeComesBackAsAReportOfNoOffset) {
     glutWarpPointer(kWarpX, kWarpY);
     for (int ms = 2000; waitForReport(ms); ms = 100)
         mouseMoved = 0;  // drains the reports of earlier warps
-    settings.cameraMode = 1;
+    settings.cameraMode = kManualCamera;
     glutWarpPointer(460, 340);  // the user moves the pointer
     ASSERT_TRUE(waitForReport());
     updateCamera();  // turns, and sends the pointer home
