@@ -435,6 +435,13 @@ bool decodePicture(const unsigned char* bytes, std::size_t size, PictureBlock& b
     return decode(source, block);
 }
 
+void fitRgbPicture(const unsigned char* pixels, long width, long height, PictureBlock& block) {
+    startFilter(width, height);
+    for (long y = 0; y < height; ++y)
+        addRow(y, pixels + y * width * 3, 3, width, 0, 1);
+    finishFilter(kUpright, block);
+}
+
 bool readPictureFile(const char* path, PictureBlock& block, Refusal& reason,
                      const std::atomic<bool>*) {
     std::FILE* file = openRegularFile(path, reason);

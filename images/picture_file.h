@@ -29,6 +29,10 @@ bool decodePicture(const unsigned char* bytes, std::size_t size, PictureBlock& b
 bool readPictureFile(const char* path, PictureBlock& block, Refusal& reason,
                      const std::atomic<bool>* stop = nullptr);
 
+// Fits a picture already in memory, rows of RGB pixels (3 bytes a pixel, `width` pixels a row,
+// the top row first; both sides at least 1), to the block as a decoded picture is fitted.
+void fitRgbPicture(const unsigned char* pixels, long width, long height, PictureBlock& block);
+
 // The reasons a caller tells apart: a file of another kind, and a decode asked to stop.
 constexpr const char* kNotAPicture = "not a PNG or JPEG picture";
 constexpr const char* kStopped = "stopped";
