@@ -24,17 +24,18 @@ convert -size 800x600 xc:magenta "$scratch/pictures/$NAME.jpg"  # the file helpe
 settings "$scratch/stuck-home" "$scratch/stuck"
 mkfifo "$scratch/stuck/stuck.jpg"
 
-# Fractions of the board's pixels in $SHOT: near the picture's colour, and brighter than 20 %.
+# Fractions of the board's pixels in $SHOT (one in 16 of them): of the picture's hue, magenta,
+# at any brightness, and brighter than 20 %.
 magenta() {
-    convert "$SHOT" -crop "$BOARD" +repage -fuzz 25% -fill white -opaque magenta \
-        -fill black +opaque white -colorspace gray -format '%[fx:mean]' info:
+    convert "$SHOT" -crop "$BOARD" +repage -sample 25% -fx 'r > 2 * g + 0.1 && b > 2 * g + 0.1' \
+        -format '%[fx:mean]' info:
 }
 bright() {
     convert "$SHOT" -crop "$BOARD" +repage -colorspace gray -threshold 20% -format '%[fx:mean]' info:
 }
 start_in_window() {  # HOME: the program in a new window, with HOME's settings
     open_window "$WIDE" "$HIGH"
-    HOME=$1 run_varo --window-id "$WIN" --screensaver-images --duration 1 --titles \
+    HOME=$1 run_varo --window-id "$WIN" --screensaver-images --duration 1 --fade 0 --titles \
         2>"$E2E_OUT/stderr.txt"
 }
 end_window() { kill "$WINDOW_PID" && wait "$WINDOW_PID" || true; }
