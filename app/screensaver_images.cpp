@@ -4,7 +4,7 @@
 // All of it runs on the picture worker, on an X connection of the worker's own. The helper is a
 // child in a process group of its own, since it starts helpers of its own: its end is looked for
 // in short slices, so that a stop is seen at once, and then the group is killed (nothing of it
-// outlives the picture) and the child reaped. A helper that hangs is given up after a while.
+// outlives the picture) and the child reaped. A helper that hangs is given up after 20 s.
 //
 // Globals (this file's own; set on the frame's thread before the worker starts):
 //   helperDisplay  the name of the host's display; empty: $DISPLAY
@@ -77,7 +77,7 @@ __attribute__((format(printf, 2, 3))) bool refuse(Refusal& reason, const char* f
 // --- The canvas ---------------------------------------------------------------------------------
 
 // The window the helper is given: the host's, or a window of ours that is never mapped (the
-// helper's desktop grab unmaps the window it is given, which would blink the program's own).
+// helper's desktop grab unmaps the window it is given: the program's own would blink).
 Window helperTarget(Display* display) {
     if (helperWindow != 0)
         return helperWindow;
