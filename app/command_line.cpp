@@ -45,8 +45,9 @@ std::vector<Option> programOptions(StartOptions& o) {
                     (o.seed = static_cast<unsigned>(number), true);
          }},
         flagOption("fps", o.show.clockOn, 1, "show the frames-per-second line from the start"),
-        flagOption("screensaver-images", o.pictures.screensaverImages, 1,
-                   "pictures from the screensaver's own image settings"),
+        flagOption(
+            "screensaver-images", o.pictures.screensaverImages, 1,
+            "pictures chosen by your XScreenSaver image settings, through xscreensaver-getimage"),
     };
 }
 

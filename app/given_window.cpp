@@ -23,6 +23,7 @@
 #include "app/frame.h"
 #include "app/frame_pacer.h"
 #include "app/scene.h"
+#include "app/screensaver_images.h"
 #include "state/frame_clock.h"
 #include "state/window_state.h"
 
@@ -218,6 +219,7 @@ int runInGivenWindow(const StartOptions& options, int argc, char** argv) {
     GivenWindow host;
     if (!chooseWindow(options, id) || !openGivenWindow(host, displayOption(argc, argv), id))
         return kCannotUseWindow;
+    aimScreensaverImages(host.window);
     tellOfPictures(options.pictures.titles ? PictureNews::titles : PictureNews::silent);
     setUpScene();  // seeds the generator as main chose, before the clock moves to frame time
     FrameSchedule schedule;

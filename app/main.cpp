@@ -3,11 +3,13 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "app/command_line.h"
 #include "app/given_window.h"
 #include "app/reset.h"
 #include "app/scene.h"
+#include "app/screensaver_images.h"
 #include "app/window.h"
 #include "images/picture_folders.h"
 #include "motion/random.h"
@@ -30,6 +32,7 @@ int main(int argc, char** argv) {
             return kBadCommandLine;
         case CommandLineRequest::run: break;
     }
+    PictureSource screensaverImages = chooseScreensaverImages(options.pictures);  // Xlib first
     // Before glutInit the toolkit's clock counts from boot: a fine seed, unless one is given.
     elapsedMs = options.seedGiven ? static_cast<int>(options.seed) : glutGet(GLUT_ELAPSED_TIME);
     seedRandom(static_cast<unsigned int>(elapsedMs));
@@ -38,11 +41,12 @@ int main(int argc, char** argv) {
     PictureShowOptions show = options.pictures;
     if (show.durationSeconds < 0)
         show.durationSeconds = givenWindow ? kGivenWindowDuration : 0;  // the keys rule otherwise
-    choosePictureShow(show);
+    choosePictureShow(show, std::move(screensaverImages));
     chooseStartSettings(options.show);
     if (givenWindow)
         return runInGivenWindow(options, argc, argv);
     openWindow(&argc, argv, options.windowed, options.delayUs);
+    aimScreensaverImages(0);
     if (!initScene()) {
         std::fputs("App cannot initialize.\n", stderr);
         return kCannotStart;

@@ -563,6 +563,14 @@ bool decodePicture(const unsigned char* bytes, std::size_t size, PictureBlock& b
     return file != nullptr && decodeAndClose(file, block, reason, nullptr);
 }
 
+void fitRgbPicture(const unsigned char* pixels, long width, long height, PictureBlock& block) {
+    const std::unique_ptr<Fit> fit(new Fit{});  // 0.4 MiB of sums
+    startFilter(*fit, width, height);
+    for (long y = 0; y < height; ++y)
+        addRow(*fit, y, pixels + y * width * 3, width, 0, 1);
+    finishFilter(*fit, kUpright, block);
+}
+
 bool readPictureFile(const char* path, PictureBlock& block, Refusal& reason,
                      const std::atomic<bool>* stop) {
     std::FILE* file = openRegularFile(path, reason);

@@ -38,6 +38,10 @@ bool decodePicture(const unsigned char* bytes, std::size_t size, PictureBlock& b
 bool readPictureFile(const char* path, PictureBlock& block, Refusal& reason,
                      const std::atomic<bool>* stop = nullptr);
 
+// Fits a picture already in memory, rows of RGB pixels (3 bytes a pixel, `width` pixels a row,
+// the top row first; both sides at least 1), to the block as a decoded picture is fitted.
+void fitRgbPicture(const unsigned char* pixels, long width, long height, PictureBlock& block);
+
 // A regular file opened for reading, or null with the reason. Only a regular file names a
 // picture: a folder opens but cannot be read, and a named pipe or a device could block start-up
 // for good. The open itself does not block, so that a pipe cannot stall it.

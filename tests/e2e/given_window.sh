@@ -8,17 +8,6 @@ readonly WIDE=700 HIGH=750  # high enough that the title, shaking, stays below t
 readonly STARS="${WIDE}x500+0+250" GROWN="300x${HIGH}+${WIDE}+0"
 trap '{ kill -CONT "$VARO_PID"; } 2>/dev/null || true; stop_varo' EXIT  # stopped, it cannot end
 
-open_window() {  # W H [--single]: a window made by saver_window, its id in $WIN
-    coproc WINDOW { exec "$SAVER_WINDOW" "$@"; }
-    read -r WIN <&"${WINDOW[0]}" || fail "saver_window made no window"
-}
-run_varo() { LD_PRELOAD=${VARO_PRELOAD:-} "$E2E_VARO" "$@" & VARO_PID=$! VARO_STARTED=$EPOCHREALTIME; }
-ends_after() {  # WHAT SECONDS COMMAND...: COMMAND, then the program's end with status 0 that soon
-    local what=$1 limit=$2 sent=$EPOCHREALTIME status=0
-    shift 2 && "$@" && { wait "$VARO_PID" || status=$?; } && VARO_PID=""
-    check "exit status after $what" "$status" == 0
-    check "seconds from $what to the end" "$(seconds_since "$sent")" '<=' "$limit"
-}
 refused() {  # LINE COMMAND...: COMMAND ends at once, status 1, LINE (a pattern) alone on stderr
     local line=$1 status=0
     shift && timeout 10 "$@" 2>"$E2E_OUT/stderr.txt" || status=$?

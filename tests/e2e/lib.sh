@@ -92,6 +92,20 @@ quit_varo() {
     check "exit status after ESC" "$status" == 0
 }
 
+# --- The program in a window another program made ------------------------------------------------
+# open_window W H [--single]: a window made by $SAVER_WINDOW (saver_window), its id in $WIN.
+open_window() {
+    coproc WINDOW { exec "$SAVER_WINDOW" "$@"; }
+    read -r WIN <&"${WINDOW[0]}" || fail "saver_window made no window"
+}
+run_varo() { LD_PRELOAD=${VARO_PRELOAD:-} "$E2E_VARO" "$@" & VARO_PID=$! VARO_STARTED=$EPOCHREALTIME; }
+ends_after() {  # WHAT SECONDS COMMAND...: COMMAND, then the program's end with status 0 that soon
+    local what=$1 limit=$2 sent=$EPOCHREALTIME status=0
+    shift 2 && "$@" && { wait "$VARO_PID" || status=$?; } && VARO_PID=""
+    check "exit status after $what" "$status" == 0
+    check "seconds from $what to the end" "$(seconds_since "$sent")" '<=' "$limit"
+}
+
 stop_varo() { [ -z "$VARO_PID" ] || { kill "$VARO_PID" 2>/dev/null; wait "$VARO_PID" 2>/dev/null; } || true; }
 trap stop_varo EXIT
 
