@@ -5,14 +5,17 @@
 # Usage: smoke.sh VARO-BENCH VARO SWAP-LOG-LIBRARY   (in the data folder, on X)
 set -euo pipefail
 bench=$1 varo=$2 library=$3
-run() {
-    "$@" --size=160x120 --warmup=2 | tee /dev/stderr | grep -q '^{"mode":.*}$' ||
-        { echo "no result line: $*" >&2; return 1; }
+run() { # MODE PATTERN OPTION...: a run of that mode ends with a result line that has PATTERN
+    local mode=$1 pattern=$2
+    shift 2
+    "$bench" --mode="$mode" --size=160x120 --warmup=2 "$@" | tee /dev/stderr |
+        grep -q "^{\"mode\":\"$mode\".*$pattern.*}$" || { echo "no $mode result: $*" >&2; return 1; }
 }
-run "$bench" --frames=5 --pins=8
-run "$bench" --frames=5 --pins=40 --help-page --clock
-run "$bench" --mode=pacing --frames=12 --event-every=2
-run "$bench" --mode=startup
+run frames '"fps":' --frames=5 --pins=8
+run frames '"fps":' --frames=5 --pins=40 --help-page --clock
+# The commands reach the program: the help page they open is drawn in a plain frame.
+run pacing '"help_shown_ratio":[0-9.]*[1-9]' --frames=18 --event-every=3
+run startup '"init_scene_ms":'
 
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
