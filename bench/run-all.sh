@@ -72,7 +72,7 @@ if want sweep; then
     for extra in help-page clock; do
         f=$out/frames.T20.$extra.jsonl
         for _ in $(seq $repeats); do onx "$bench" --frames=$frames --pins=20 "--$extra"; done >"$f"
-        say "T = 20 with --$extra: $(med "$f" fps) fps, median $(med "$f" median_ms) ms"
+        say "$(printf 'T = 20 with --%s: %.1f fps, median %.2f ms' $extra "$(med "$f" fps)" "$(med "$f" median_ms)")"
     done
     if has gnuplot "the plot"; then
         gnuplot -e "data='$out/sweep.dat'; output='$root/docs/perf-frame-time.png'" \
@@ -188,7 +188,7 @@ if want share && has valgrind "share"; then
         sed 's/^/  /' "$out/share.T$T.txt" | tee -a "$summary"
     done
     say "  our functions at T = 20, self instructions in $cgFrames frames:"
-    callgrind_annotate --threshold=100 "$out/callgrind.T20.out" | grep -F "[$bench]" | head -n 8 |
+    callgrind_annotate --threshold=100 "$out/callgrind.T20.out" | grep -F "[$bench]" | grep -v bench:: | head -n 8 |
         sed "s| \[$bench\]||; s|$root/||; s/^/    /" | tee -a "$summary"
     profile pacing 60 --mode=pacing --frames=60 --warmup=5 --event-every=5 --pins=8
     say "  12 key commands in 60 frames (T = 8):"
@@ -198,8 +198,8 @@ if want share && has valgrind "share"; then
     grep -E 'total|our code' "$out/share.startup.txt" | sed 's/^/  /' | tee -a "$summary"
     say "  its steps, inclusive:"
     callgrind_annotate --inclusive=yes --tree=calling --threshold=100 "$out/callgrind.startup.out" |
-        awk '/\*  .*:(initScene|setUpScene|loadTextures|resetSettings)\(\)/ { on = 1 } /^$/ { on = 0 }
-             on' | sed "s| \[$bench\]||; s|$root/||; s/^/    /" | tee -a "$summary"
+        awk '/\*  .*:(initScene|setUpScene|loadTextures|resetSettings|.*loadIntoTable)\(.*\]$/ { on = 1 }
+             /^$/ { on = 0 } on && !/\[\?\?\?\]$/' | sed "s| \[$bench\]||; s|$root/||; s/^/    /" | tee -a "$summary"
 fi
 
 if want heap && has heaptrack "heap"; then

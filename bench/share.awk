@@ -16,6 +16,7 @@ function group(object, fn,    base) {
     if (base ~ /^libc\.so/) return "libc"
     if (base ~ /^libm\.so/) return "libm"
     if (base ~ /^lib(X|xcb|xshm)/) return "X libraries"
+    if (base ~ /^lib(stdc\+\+|gcc)/) return "C++ runtime (libgcc_s, libstdc++)"
     return "other"
 }
 
@@ -64,7 +65,7 @@ END {
     for (f in unplaced) self[group(objectOf[f], f)] += unplaced[f]
     self["total"] = total
     self["our code with its libc and libm calls"] = self["our code"] + libCalls
-    for (g in self) printf "%14d %14.0f %9.4f%%  %s\n", self[g], self[g] / frames, 100 * self[g] / total, g
-    printf "%14d %14.1f %10s  allocation calls\n", allocs, allocs / frames, ""
-    printf "%14d %14.1f %10s  allocation calls by our code\n", ourAllocs, ourAllocs / frames, ""
+    for (g in self) printf "%14.0f %14.0f %9.4f%%  %s\n", self[g], self[g] / frames, 100 * self[g] / total, g
+    printf "%14.0f %14.1f %10s  allocation calls\n", allocs, allocs / frames, ""
+    printf "%14.0f %14.1f %10s  allocation calls by our code\n", ourAllocs, ourAllocs / frames, ""
 }
