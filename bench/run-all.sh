@@ -99,7 +99,7 @@ if want startup; then
         for _ in $(seq $runs); do MESA_SHADER_CACHE_DISABLE=$off onx "$bench" --mode=startup; done \
             >"$out/startup.cache-off-$off.jsonl"
     done
-    for key in {glut_init,window,init_scene,first_frame,second_frame,main_to_first_swap}_ms; do
+    for key in {glut_init,window,init_scene,init_scene_cpu,first_frame,second_frame,main_to_first_swap}_ms; do
         say "$(printf '  %-22s %8.2f, shader cache off %8.2f' "$key" \
             "$(med "$out/startup.cache-off-false.jsonl" "$key")" "$(med "$out/startup.cache-off-true.jsonl" "$key")")"
     done
@@ -120,7 +120,7 @@ withSwapLog() {
         kill $pid && wait $pid || true' - "$swapLog" "$waitThen" "$@" >/dev/null
 }
 waitForFirstSwap() {
-    until grep -q '^swap' "$out/swap.log"; do
+    until grep -qs '^swap' "$out/swap.log"; do
         kill -0 "$pid" || { echo "run-all.sh: the program ended before its first frame" >&2; exit 1; }
         sleep 0.02
     done
@@ -238,8 +238,7 @@ if want soak; then
 fi
 
 if want decode && [ -x "$build/bench/varo-bench-decode" ]; then
-    say "" "Decoding a 4000 x 3000 photo, baseline and progressive (varo-bench-decode, 20 times):"
-    photos 1 >/dev/null && convert "$out/photo.jpg" -interlace JPEG "$out/photo-progressive.jpg"
-    for f in photo photo-progressive; do say "  $f: $("$build/bench/varo-bench-decode" "$out/$f.jpg" 20)"; done
+    say "" "Decoding a photo, baseline and progressive, and hostile files (bench/decode-bench.sh):"
+    "$root/bench/decode-bench.sh" "$build/bench/varo-bench-decode" "$out/decode" | tee -a "$summary"
 fi
 say "" "Load at the end: $(cut -d' ' -f1-3 /proc/loadavg). Everything is in $out."
