@@ -20,7 +20,12 @@ quick=0 parts=$all
 for arg in "$@"; do
     case $arg in
         --quick) quick=1 ;;
-        --parts=*) parts=${arg#--parts=} ;;
+        --parts=*)
+            parts=${arg#--parts=}
+            [ -n "$parts" ] || { echo "run-all.sh: --parts needs a list (try --help)" >&2; exit 2; }
+            for part in ${parts//,/ }; do
+                [[ ",$all," == *",$part,"* ]] || { echo "run-all.sh: no part '$part' (try --help)" >&2; exit 2; }
+            done ;;
         -h | --help) sed -n '2,/^set -e/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;;
         *) echo "run-all.sh: unknown option '$arg' (try --help)" >&2; exit 2 ;;
     esac
