@@ -5,8 +5,8 @@
 
 namespace bench {
 
-// Initialises the toolkit, with no arguments of its own. Prints why and exits 1 without a
-// display.
+// Initialises the toolkit, with no arguments of its own; without a display the toolkit says so
+// and ends the process with status 1.
 void initToolkit(const char* programName);
 
 // Opens a double-buffered RGB window with a depth buffer, titled "Varo", of the given size,
@@ -17,18 +17,9 @@ void openBenchWindow(int width, int height);
 void applySceneOptions(const Options& options);
 
 // The clock the frames read: advances by a fixed step per frame.
-class SteppedClock {
-public:
-    SteppedClock(int startMs, int stepMs) : nextMs_(startMs), stepMs_(stepMs) {}
-    int tick() {
-        int now = nextMs_;
-        nextMs_ += stepMs_;
-        return now;
-    }
-
-private:
-    int nextMs_;
-    int stepMs_;
+struct SteppedClock {
+    int nextMs, stepMs;
+    int tick() { return (nextMs += stepMs) - stepMs; }
 };
 
 // One turn of the program's loop: pending window events, an optional key command (as if

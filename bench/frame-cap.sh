@@ -3,18 +3,19 @@
 # screensaver daemon (the root window of a private virtual display, 1024 x 768), for each frame
 # cap and pin count: the program's own processor time (all its threads, llvmpipe's among them)
 # over SECONDS after a start-up of 4 s, scaled to a minute. Prints one table row per case.
-# The frame rate comes from the swaps counted by the preloaded VARO_SWAP_COUNTER library.
-#   bench/frame-cap.sh VARO SWAP_COUNTER [SECONDS]   (on an X display: tools/with-xvfb.sh)
+# The frame rate comes from the swaps that the preloaded SWAP_LOG library logs.
+#   bench/frame-cap.sh VARO SWAP_LOG [SECONDS]   (on an X display: tools/with-xvfb.sh)
 set -euo pipefail
-readonly varo=$1 counter=$2 seconds=${3:-20} ticks=$(getconf CLK_TCK) count=$(mktemp)
-trap 'rm -f "$count"' EXIT
+readonly varo=$1 library=$2 seconds=${3:-20} ticks=$(getconf CLK_TCK) log=$(mktemp)
+trap 'rm -f "$log"' EXIT
 
 # The program's processor seconds and its frames so far.
-reading() { echo "$(awk -v t="$ticks" '{ print ($14 + $15) / t }' "/proc/$1/stat") $(cat "$count")"; }
+reading() { echo "$(awk -v t="$ticks" '{ print ($14 + $15) / t }' "/proc/$1/stat") $(grep -c '^swap' "$log")"; }
 
 # measure T DELAY: frames per second, processor seconds per minute, share of one core
 measure() {
-    VARO_SWAP_COUNT=$count LD_PRELOAD=$counter "$varo" --root --pins "$1" --delay "$2" --seed 1 &
+    : >"$log"
+    VARO_SWAP_LOG=$log LD_PRELOAD=$library "$varo" --root --pins "$1" --delay "$2" --seed 1 &
     local pid=$! before after start
     sleep 4  # start-up, shader compilation and the fade-in
     before=$(reading $pid) start=$EPOCHREALTIME

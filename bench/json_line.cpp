@@ -5,15 +5,8 @@
 
 namespace bench {
 
-void JsonLine::addKey(const char* key) {
-    text_ += text_.empty() ? "{\"" : ",\"";
-    text_ += key;
-    text_ += "\":";
-}
-
-JsonLine& JsonLine::add(const char* key, const char* value) {
-    addKey(key);
-    text_ += '"';
+JsonLine& JsonLine::add(const std::string& key, const char* value) {
+    text_ += (text_.empty() ? "{\"" : ",\"") + key + "\":\"";
     for (const char* c = value; *c; ++c) {
         if (*c == '"' || *c == '\\')
             text_ += '\\';
@@ -24,17 +17,10 @@ JsonLine& JsonLine::add(const char* key, const char* value) {
     return *this;
 }
 
-JsonLine& JsonLine::add(const char* key, double value) {
+JsonLine& JsonLine::add(const std::string& key, double value) {
     char number[32];
-    std::snprintf(number, sizeof number, "%.3f", value);
-    addKey(key);
-    text_ += number;
-    return *this;
-}
-
-JsonLine& JsonLine::add(const char* key, long value) {
-    addKey(key);
-    text_ += std::to_string(value);
+    std::snprintf(number, sizeof number, "%.9g", value);
+    text_ += (text_.empty() ? "{\"" : ",\"") + key + "\":" + number;
     return *this;
 }
 

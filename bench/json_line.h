@@ -7,14 +7,11 @@ namespace bench {
 
 class JsonLine {
 public:
-    JsonLine& add(const char* key, const char* value);
-    JsonLine& add(const char* key, double value);
-    JsonLine& add(const char* key, long value);
-    JsonLine& add(const char* key, int value) { return add(key, static_cast<long>(value)); }
-    void print() const;  // to standard output, with a newline
+    JsonLine& add(const std::string& key, const char* value);
+    JsonLine& add(const std::string& key, double value);  // whole numbers print without a point
+    void print() const;                                   // to standard output, with a newline
 
 private:
-    void addKey(const char* key);
     std::string text_;
 };
 

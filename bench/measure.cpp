@@ -26,10 +26,6 @@ double processCpuMs() {
     return readClockMs(CLOCK_PROCESS_CPUTIME_ID);
 }
 
-double realtimeSeconds() {
-    return readClockMs(CLOCK_REALTIME) * 1e-3;
-}
-
 long residentKib() {
     long pages = 0, resident = 0;
     std::FILE* f = std::fopen("/proc/self/statm", "r");
@@ -44,11 +40,6 @@ long peakResidentKib() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;  // KiB on Linux
-}
-
-double loadAverage() {
-    double load[1] = {-1};
-    return getloadavg(load, 1) == 1 ? load[0] : -1;
 }
 
 double quantile(std::vector<double> values, double q) {

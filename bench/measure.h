@@ -5,13 +5,11 @@
 
 namespace bench {
 
-double wallMs();           // monotonic clock, milliseconds
-double processCpuMs();     // CPU time of all the process's threads, milliseconds
-double realtimeSeconds();  // CLOCK_REALTIME, seconds, to compare with a launch time
+double wallMs();        // monotonic clock, milliseconds
+double processCpuMs();  // CPU time of all the process's threads, milliseconds
 
 long residentKib();      // resident memory now (/proc/self/statm), KiB
 long peakResidentKib();  // peak resident memory (getrusage ru_maxrss), KiB
-double loadAverage();    // one-minute load average, or -1
 
 // The q-quantile (0..1) of `values`, nearest rank; sorts a copy. 0 for no values.
 double quantile(std::vector<double> values, double q);

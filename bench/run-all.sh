@@ -1,202 +1,249 @@
 #!/usr/bin/env bash
-# The full bench: builds the bench programs in build-bench and measures frame rate and frame
-# time against the pin count, start-up against a minimal GLUT program, heap allocations,
-# memory over 10,000 frames, pacing, the GL stream replayed by apitrace, the frame cap's
-# processor time, and (unless --no-callgrind) our share of the instructions; then plots frame
-# time against pin count.
+# The full bench of what Varo itself costs on top of the GL driver. It builds the program and
+# the bench in build-bench (RelWithDebInfo), runs each part on a private virtual display
+# (1024 x 768) in data/, and writes the figures to build-bench/bench-results/ (summary.txt, the
+# JSON lines, the tools' own reports) and the plots to docs/. Run it on a quiet machine: the
+# summary starts and ends with the load average, and timings follow the load.
 #
-# Usage: bench/run-all.sh [--quick] [--no-callgrind] [--parts=LIST]
-#   --quick         fewer frames and repeats (a few minutes; figures are rougher)
-#   --no-callgrind  skip bench/our-share.sh (the slowest part)
-#   --parts=LIST    run only these parts, comma-separated, of: sweep startup alloc soak
-#                   pacing trace share cap (default: all)
-# Results: build-bench/bench-results/ (JSON lines, logs, summary.txt); plots:
-# docs/perf-frame-time.png, docs/perf-memory.png. Needs Xvfb; the optional parts need
-# valgrind, apitrace and gnuplot. Run it on a quiet machine: it prints the load average,
-# and timings follow it.
+# Usage: bench/run-all.sh [--quick] [--parts=LIST]
+#   --quick       fewer frames, runs and seconds: rougher figures, in about a third of the time
+#   --parts=LIST  only these parts, comma-separated (default: all of them): sweep pacing
+#                 startup launch picture share heap trace cap soak decode; docs/PERFORMANCE.md
+#                 says what each measures and with which tool
+# Needs Xvfb, xdotool and ImageMagick; a part whose tool is missing says so and is skipped.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${VARO_BENCH_BUILD:-$root/build-bench}
 out=$build/bench-results
-quick=0 parts=",sweep,startup,alloc,soak,pacing,trace,share,cap,"
+all=sweep,pacing,startup,launch,picture,share,heap,trace,cap,soak,decode
+quick=0 parts=$all
 for arg in "$@"; do
     case $arg in
         --quick) quick=1 ;;
-        --no-callgrind) parts=${parts/,share,/,} ;;
-        --parts=*) parts=",${arg#--parts=}," ;;
-        -h | --help) sed -n '2,17p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        --parts=*)
+            parts=${arg#--parts=}
+            [ -n "$parts" ] || { echo "run-all.sh: --parts needs a list (try --help)" >&2; exit 2; }
+            for part in ${parts//,/ }; do
+                [[ ",$all," == *",$part,"* ]] || { echo "run-all.sh: no part '$part' (try --help)" >&2; exit 2; }
+            done ;;
+        -h | --help) sed -n '2,/^set -e/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;;
         *) echo "run-all.sh: unknown option '$arg' (try --help)" >&2; exit 2 ;;
     esac
 done
-repeats=3 frames=300 soakFrames=10125 pacingFrames=900 traceFrames=200 capSeconds=60
-[ $quick = 1 ] && repeats=1 frames=60 soakFrames=1500 pacingFrames=300 traceFrames=60 capSeconds=10
+repeats=3 frames=300 pacingFrames=10125 runs=5 changes=10 cgFrames=20 heapFrames=200
+traceFrames=200 capSeconds=60 soakMinutes=10
+[ $quick = 1 ] && repeats=1 frames=60 pacingFrames=900 runs=3 changes=4 cgFrames=5 heapFrames=30 \
+    traceFrames=60 capSeconds=10 soakMinutes=2
 
-want() { [[ $parts == *",$1,"* ]]; }
-
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j2 --target varo varo-bench varo-bench-alloc varo-bench-minimal \
-    varo-first-frame varo-swap-counter >/dev/null
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$build" -j2 >/dev/null
 mkdir -p "$out"
-bench=$build/bench/varo-bench alloc=$build/bench/varo-bench-alloc
-minimal=$build/bench/varo-bench-minimal watch=$build/bench/varo-first-frame
+bench=$build/bench/varo-bench varo=$build/varo swapLog=$build/bench/libvaro-swap-log.so
 summary=$out/summary.txt
-[ "$parts" = ",sweep,startup,alloc,soak,pacing,trace,share,cap," ] ||
-    summary=$out/summary$(tr ',' '.' <<<"$parts")txt
-cd "$root/data"  # the program reads its pictures from here
+[ "$parts" = $all ] || summary=$out/summary.${parts//,/.}.txt
+export out
+cd "$root/data"  # the bench reads the program's pictures here
 
-# On a private virtual display with a black root window (the first-frame watch needs it).
-onx() { VARO_XVFB_ARGS=-br "$root/tools/with-xvfb.sh" "$@"; }
-# A field of the last JSON line on standard input (strings hold no quotes here).
-field() {
-    grep '^{' | tail -n 1 | grep -o "\"$1\":\(\"[^\"]*\"\|[^,}]*\)" | head -n 1 | cut -d: -f2- |
-        tr -d '"'
-}
+want() { [[ ",$parts," == *",$1,"* ]]; }
+has() { command -v "$1" >/dev/null || { say "($2 skipped: no $1)"; false; }; }
+onx() { "$root/tools/with-xvfb.sh" "$@"; }
+say() { printf '%s\n' "$@" | tee -a "$summary"; }
+# The value of a key in the last JSON line on standard input (strings hold no quotes here).
+field() { grep '^{' | tail -n 1 | grep -o "\"$1\":\(\"[^\"]*\"\|[^,}]*\)" | cut -d: -f2- | tr -d '"'; }
 median() { sort -g | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)] }'; }
-say() { printf '%s\n' "$*" | tee -a "$summary"; }
-# Runs "$@" $repeats times on X, keeping each run's result line in $out/$name.jsonl.
-repeat() {
-    local name=$1
-    shift
-    : >"$out/$name.jsonl"
-    : >"$out/$name.log"
-    for _ in $(seq "$repeats"); do
-        onx "$@" | tee -a "$out/$name.log" | grep '^{' >>"$out/$name.jsonl"
-    done
-}
-# The median over the runs in $out/$1.jsonl of field $2.
-med() { while read -r line; do printf '%s\n' "$line" | field "$2"; done <"$out/$1.jsonl" | median; }
+# The median of a key over the JSON lines of a file.
+med() { while read -r line; do field "$2" <<<"$line"; done <"$1" | median; }
 
 : >"$summary"
-say "Varo bench, $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, load: $(cut -d' ' -f1-3 /proc/loadavg)"
-say "renderer: $(onx "$bench" --frames=1 --warmup=0 --size=64x64 | field renderer)"
+say "Varo bench, $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
+say "renderer: $(onx "$bench" --frames=1 --warmup=0 --size=64x64 | field renderer); quick: $quick"
 
 if want sweep; then
-    say ""
-    say "Frame time against pin count, 1024x768, median of $repeats runs of $frames frames"
-    say "(wall clock from the frame's start to glFinish after the swap):"
-    say "$(printf '%-4s %8s %10s %10s %11s %12s' T fps median_ms p99_ms cpu_ms peak_rss_kib)"
-    : >"$out/sweep.dat"
+    say "" "Frame time against pin count, 1024x768, median of $repeats runs of $frames frames:" \
+        "T      fps  median_ms  p99_ms  cpu_ms  peak_rss_kib"
     pinCounts=(8 12 16 20 24 28 32 36 40)
     for T in "${pinCounts[@]}"; do : >"$out/frames.T$T.jsonl"; done
-    # The repeats go round all the pin counts, so a busy spell of the machine does not fall
-    # on one pin count alone.
-    for _ in $(seq "$repeats"); do
+    # The repeats go round all pin counts, so that a busy spell of the machine is shared.
+    for _ in $(seq $repeats); do
         for T in "${pinCounts[@]}"; do
-            onx "$bench" --frames="$frames" --pins="$T" | grep '^{' >>"$out/frames.T$T.jsonl"
+            onx "$bench" --frames=$frames --pins="$T" >>"$out/frames.T$T.jsonl"
         done
     done
     for T in "${pinCounts[@]}"; do
-        row=$(printf '%-4s %8.1f %10.2f %10.2f %11.2f %12d' "$T" "$(med "frames.T$T" fps)" \
-            "$(med "frames.T$T" median_ms)" "$(med "frames.T$T" p99_ms)" \
-            "$(med "frames.T$T" cpu_ms_per_frame)" "$(med "frames.T$T" peak_rss_kib)")
-        say "$row"
-        echo "$row" >>"$out/sweep.dat"
-    done
+        f=$out/frames.T$T.jsonl
+        printf '%-4s %6.1f %10.2f %7.2f %7.2f %13d\n' "$T" "$(med "$f" fps)" "$(med "$f" median_ms)" \
+            "$(med "$f" p99_ms)" "$(med "$f" cpu_ms_per_frame)" "$(med "$f" peak_rss_kib)"
+    done | tee "$out/sweep.dat" | tee -a "$summary"
     for extra in help-page clock; do
-        repeat "frames.T20.$extra" "$bench" --frames="$frames" --pins=20 "--$extra"
-        say "$(printf 'T = 20 with --%-9s %6.1f fps, median %.2f ms, p99 %.2f ms' "$extra" \
-            "$(med "frames.T20.$extra" fps)" "$(med "frames.T20.$extra" median_ms)" \
-            "$(med "frames.T20.$extra" p99_ms)")"
+        f=$out/frames.T20.$extra.jsonl
+        for _ in $(seq $repeats); do onx "$bench" --frames=$frames --pins=20 "--$extra"; done >"$f"
+        say "$(printf 'T = 20 with --%s: %.1f fps, median %.2f ms' $extra "$(med "$f" fps)" "$(med "$f" median_ms)")"
     done
-fi
-
-if want startup; then
-    say ""
-    say "Start-up (median of $((repeats + 2)) runs; exec to main from bash's EPOCHREALTIME):"
-    startup() { # name, then the program and its options
-        local name=$1
-        shift
-        : >"$out/$name.jsonl"
-        for _ in $(seq $((repeats + 2))); do
-            onx bash -c 't=$EPOCHREALTIME; exec "$@" --launched-at="$t"' - "$@" |
-                tee -a "$out/$name.log" | grep '^{' >>"$out/$name.jsonl"
-        done
-    }
-    startup startup "$bench" --mode=startup
-    MESA_SHADER_CACHE_DISABLE=true startup startup.cold "$bench" --mode=startup
-    startup minimal "$minimal"
-    for f in exec_to_main_ms glut_init_ms window_ms init_scene_ms reset_settings_ms pin_model_ms \
-        star_field_ms load_textures_ms upload_textures_ms first_message_ms pointer_ms init_rest_ms \
-        first_frame_ms second_frame_ms main_to_first_swap_ms; do
-        say "$(printf '  %-22s varo-bench %8.2f ms   shader cache off %8.2f ms   minimal %8s' "$f" \
-            "$(med startup "$f")" "$(med startup.cold "$f")" "$(med minimal "$f")")"
-    done
-    : >"$out/first-frame.jsonl"
-    for program in "$build/varo" "$minimal --stay"; do
-        for _ in $(seq $((repeats + 2))); do
-            # shellcheck disable=SC2086 # the minimal program's option splits off on purpose
-            onx "$watch" $program | grep '^{' >>"$out/first-frame.jsonl"
-        done
-        say "$(printf '  launch to first frame on screen, %-28s %8.1f ms (median)' \
-            "$(basename "${program%% *}")" "$(grep "${program%% *}\"" "$out/first-frame.jsonl" |
-                while read -r l; do printf '%s\n' "$l" | field launch_to_first_frame_ms; done |
-                median)")"
-    done
-fi
-
-if want alloc; then
-    say ""
-    say "Heap allocations in steady frames (T = 20, $frames frames, varo-bench-alloc):"
-    onx "$alloc" --frames="$frames" --pins=20 | tee "$out/alloc.log" >/dev/null
-    say "  by our code: $(field allocs_ours <"$out/alloc.log"); by any library: $(field allocs_all <"$out/alloc.log")"
-fi
-
-if want soak; then
-    say ""
-    say "Soak: $soakFrames frames ($((soakFrames / 375)) cycles of 15 commands, one every 25 frames: pins up and down,"
-    say "help page on and off, reset), 1024x768, T = 20 at each cycle's end:"
-    onx "$alloc" --mode=soak --frames="$soakFrames" --pins=20 | tee "$out/soak.log" >/dev/null
-    grep -E '^  (resident|after|[0-9]+ key|heap)' "$out/soak.log" | tee -a "$summary"
-    sed -n 's/^  after *\([0-9]*\) frames: resident \([0-9]*\) KiB.*/\1 \2/p' "$out/soak.log" \
-        >"$out/memory.dat"
+    if has gnuplot "the plot"; then
+        gnuplot -e "data='$out/sweep.dat'; output='$root/docs/perf-frame-time.png'" \
+            "$root/bench/frame-time.gp"
+    fi
 fi
 
 if want pacing; then
-    say ""
-    say "Pacing (T = 20, $pacingFrames frames, a command every 25 frames):"
-    onx "$bench" --mode=pacing --frames="$pacingFrames" --pins=20 | tee "$out/pacing.log" >/dev/null
-    grep -E '^  ' "$out/pacing.log" | tee -a "$summary"
+    say "" "Pacing and memory, T = 20, $pacingFrames frames, a command every 25 (varo-bench):"
+    onx /usr/bin/time -v "$bench" --mode=pacing --frames=$pacingFrames --pins=20 \
+        >"$out/pacing.jsonl" 2>"$out/pacing.time"
+    for key in plain_frames median_ms plain_p99_ratio help_shown_ratio \
+        {rebuild,message,help_open,help_close}_{turns,median_ratio,worst_ratio,cpu_worst_ratio} \
+        {rebuild,message,help_open,help_close}_next_{worst_ratio,cpu_worst_ratio} \
+        rss_after_{init,first_frame,warmup}_kib rss_at_end_kib rss_growth_after_warmup_kib peak_rss_kib; do
+        say "  $key $(field "$key" <"$out/pacing.jsonl")"
+    done
+    say "  /usr/bin/time: $(grep -h 'Maximum resident' "$out/pacing.time" | sed 's/^\s*//')"
 fi
 
-if want trace && command -v apitrace >/dev/null && command -v glretrace >/dev/null; then
-    say ""
-    say "GL stream replayed by glretrace -b (T = 20, 1024x768, $traceFrames frames + 30 warm-up;"
-    say "the replay includes start-up and warm-up, as the trace does):"
-    rm -f "$out/bench.trace"
-    onx "$bench" --frames="$traceFrames" --pins=20 >"$out/untraced.log"
-    onx apitrace trace --api gl -o "$out/bench.trace" "$bench" --frames="$traceFrames" \
-        --pins=20 >"$out/trace.log" 2>&1
-    say "  varo-bench, measured frames:      $(field fps <"$out/untraced.log") fps untraced, \
-$(field fps <"$out/trace.log") fps traced"
-    for n in 1 2; do
-        onx glretrace -b "$out/bench.trace" >"$out/retrace.$n.log" 2>&1
-        say "  glretrace -b, run $n:               $(grep -o 'Rendered.*' "$out/retrace.$n.log")"
+if want startup; then
+    say "" "Start-up in the bench's steps (varo-bench --mode=startup), median of $runs runs:"
+    for off in false true; do
+        for _ in $(seq $runs); do MESA_SHADER_CACHE_DISABLE=$off onx "$bench" --mode=startup; done \
+            >"$out/startup.cache-off-$off.jsonl"
+    done
+    for key in {glut_init,window,init_scene,init_scene_cpu,first_frame,second_frame,main_to_first_swap}_ms; do
+        say "$(printf '  %-22s %8.2f, shader cache off %8.2f' "$key" \
+            "$(med "$out/startup.cache-off-false.jsonl" "$key")" "$(med "$out/startup.cache-off-true.jsonl" "$key")")"
     done
 fi
 
+# Runs a program on a private display with the swap log preloaded, its launch time (seconds,
+# taken just before exec) as the first line of $out/swap.log and its messages in
+# $out/programs.log; runs the commands in $waitThen, which see its process as $pid; stops it.
+withSwapLog() {
+    rm -f "$out/swap.log"
+    onx bash -c '
+        library=$1 waitThen=$2 log=$out/swap.log
+        shift 2
+        (echo "launch $EPOCHREALTIME" >>"$log"
+         VARO_SWAP_LOG=$log LD_PRELOAD=$library exec "$@" 2>>"$out/programs.log") &
+        pid=$!
+        eval "$waitThen"
+        kill $pid && wait $pid || true' - "$swapLog" "$waitThen" "$@" >/dev/null
+}
+waitForFirstSwap() {
+    until grep -qs '^swap' "$out/swap.log"; do
+        kill -0 "$pid" || { echo "run-all.sh: the program ended before its first frame" >&2; exit 1; }
+        sleep 0.02
+    done
+}
+export -f waitForFirstSwap
+
+# Milliseconds from launch to the library's load and to the first swap, median of $runs runs.
+launchTimes() { # program and options
+    for _ in $(seq $runs); do
+        waitThen=waitForFirstSwap withSwapLog "$@"
+        awk '$1 == "launch" { t = $2 * 1000 } $1 == "load" && !l { l = $2 - t }
+             $1 == "swap" { print l, $2 - t; exit }' "$out/swap.log"
+    done >"$out/launch.txt"
+    printf 'load %6.1f ms, first frame %7.1f ms' "$(cut -d' ' -f1 "$out/launch.txt" | median)" \
+        "$(cut -d' ' -f2 "$out/launch.txt" | median)"
+}
+
+# A folder of N copies (hard links) of one 4000 x 3000 JPEG photo.
+photos() { # N
+    local dir=$out/photos.$1
+    [ -f "$out/photo.jpg" ] || convert -size 4000x3000 -seed 7 plasma:fractal -quality 90 "$out/photo.jpg"
+    [ -d "$dir" ] || { mkdir "$dir" && for i in $(seq -w "$1"); do ln "$out/photo.jpg" "$dir/$i.jpg"; done; }
+    echo "$dir"
+}
+
+if want launch; then
+    say "" "Launch to first frame, full screen (the swap log), median of $runs runs:" \
+        "  varo:                       $(launchTimes "$varo")" \
+        "  varo, shader cache off:     $(MESA_SHADER_CACHE_DISABLE=true launchTimes "$varo")"
+    for n in 100 5000; do say "  varo --picture $n photos: $(launchTimes "$varo" --picture "$(photos $n)")"; done
+    if has glxgears "glxgears"; then say "  glxgears, 300 x 300:        $(launchTimes glxgears)"; fi
+fi
+
+if want picture; then
+    say "" "Gaps between frames, varo --picture (12 photos), $changes changes by 'i', 1 s apart:"
+    waitThen='waitForFirstSwap; sleep 3; for _ in $(seq '$changes'); do
+        xdotool key i; echo "key $EPOCHREALTIME" >>"$log"; sleep 1; done' \
+        withSwapLog "$varo" --picture "$(photos 12)" --seed 1
+    # A gap is around a change when it ends within half a second after the key; the gaps
+    # before the first key (start-up, the fade-in) are left out.
+    awk '$1 == "key" { key = $2 * 1000 }
+         $1 == "swap" && key { gap = $2 - prev; if ($2 - key < 500) near = gap > near ? gap : near
+                               else far = gap > far ? gap : far }
+         $1 == "swap" { prev = $2 }
+         END { printf "  longest gap around a change %.1f ms, without changes %.1f ms\n", near, far }' \
+        "$out/swap.log" | tee -a "$summary"
+fi
+
+# Profiles varo-bench under callgrind: $1 names the run, $2 is its measured frames, the rest
+# are the bench's options; share.awk's figures from the caller tree go to $out/share.NAME.txt.
+profile() {
+    local name=$1 frames=$2
+    shift 2
+    onx valgrind --tool=callgrind --instr-atstart=no --callgrind-out-file="$out/callgrind.$name.out" \
+        "$bench" "$@" >"$out/callgrind.$name.log" 2>&1
+    callgrind_annotate --tree=caller --threshold=100 "$out/callgrind.$name.out" |
+        awk -v exe="$bench" -v frames="$frames" -f "$root/bench/share.awk" | sort -rn >"$out/share.$name.txt"
+}
+
+if want share && has valgrind "share"; then
+    say "" "Callgrind, all threads: instructions and allocation calls in all, per frame, share:"
+    for T in 8 20 40; do
+        profile T$T $cgFrames --frames=$cgFrames --warmup=5 --pins=$T
+        say "  T = $T, $cgFrames measured frames after 5:"
+        sed 's/^/  /' "$out/share.T$T.txt" | tee -a "$summary"
+    done
+    say "  our functions at T = 20, self instructions in $cgFrames frames:"
+    callgrind_annotate --threshold=100 "$out/callgrind.T20.out" | grep -F "[$bench]" | grep -v bench:: | head -n 8 |
+        sed "s| \[$bench\]||; s|$root/||; s/^/    /" | tee -a "$summary"
+    profile pacing 60 --mode=pacing --frames=60 --warmup=5 --event-every=5 --pins=8
+    say "  12 key commands in 60 frames (T = 8):"
+    grep allocation "$out/share.pacing.txt" | sed 's/^/  /' | tee -a "$summary"
+    profile startup 1 --mode=startup
+    say "  initScene:"
+    grep -E 'total|our code' "$out/share.startup.txt" | sed 's/^/  /' | tee -a "$summary"
+    say "  its steps, inclusive:"
+    callgrind_annotate --inclusive=yes --tree=calling --threshold=100 "$out/callgrind.startup.out" |
+        awk '/\*  .*:(initScene|setUpScene|loadTextures|resetSettings|.*loadIntoTable)\(.*\]$/ { on = 1 }
+             /^$/ { on = 0 } on && !/\[\?\?\?\]$/' | sed "s| \[$bench\]||; s|$root/||; s/^/    /" | tee -a "$summary"
+fi
+
+if want heap && has heaptrack "heap"; then
+    say "" "Heap (heaptrack; varo-bench, T = 20, $heapFrames frames after 30):"
+    onx heaptrack -o "$out/heaptrack" "$bench" --frames=$heapFrames --pins=20 >/dev/null 2>&1
+    heaptrack_print -f "$out/heaptrack.zst" -p 0 -T 0 -n 6 -s 2 \
+        --filter-bt-function drawMeasuredFrames >"$out/heaptrack.txt"
+    grep -E '^(calls to|peak|total memory leaked)' "$out/heaptrack.txt" | sed 's/^/  /' | tee -a "$summary"
+    say "  allocation calls made in the measured frames on the frame thread, by the object that calls:"
+    awk '/^[0-9]+ calls to allocation functions/ { n = $1 } n && /^ *in / { print "    " n, $2; n = 0 }' \
+        "$out/heaptrack.txt" | tee -a "$summary"
+fi
+
+if want trace && has apitrace "trace"; then
+    say "" "GL stream replayed by glretrace -b (T = 20, $traceFrames frames after 30; the replay" \
+        "includes start-up and warm-up, as the trace does):"
+    rm -f "$out/bench.trace"
+    untraced=$(onx "$bench" --frames=$traceFrames --pins=20 | field fps)
+    traced=$(onx apitrace trace --api gl -o "$out/bench.trace" "$bench" --frames=$traceFrames \
+        --pins=20 2>/dev/null | field fps)
+    say "  varo-bench: $untraced fps untraced, $traced fps traced"
+    for n in 1 2; do say "  glretrace -b, run $n: $(onx glretrace -b "$out/bench.trace" 2>&1 | grep -o 'Rendered.*')"; done
+fi
+
 if want cap; then
-    say ""
-    say "Frame cap: the program in a given window (--root), processor time over a minute each:"
-    onx "$root/bench/frame-cap.sh" "$build/varo" "$build/bench/libvaro-swap-counter.so" \
-        "$capSeconds" | tee -a "$summary"
+    say "" "Frame cap: the program in a given window (--root), processor time over $capSeconds s each:"
+    onx "$root/bench/frame-cap.sh" "$varo" "$swapLog" $capSeconds | tee -a "$summary"
 fi
 
-if want share; then
-    say ""
-    say "Our share of the instructions (callgrind, 20 measured frames):"
-    "$root/bench/our-share.sh" "$build" 20 | tee -a "$summary"
+if want soak; then
+    say "" "Resident memory of the release build, full screen, $soakMinutes minutes (tools/soak.sh):"
+    "$root/tools/soak.sh" $soakMinutes "$out/soak.csv" | sed 's/^/  /' | tee -a "$summary"
+    if has gnuplot "the plot"; then
+        gnuplot -e "data='$out/soak.csv'; output='$root/docs/perf-memory.png'" "$root/tools/soak.gp"
+    fi
 fi
 
-if command -v gnuplot >/dev/null; then
-    if want sweep; then
-        gnuplot -e "data='$out/sweep.dat'; output='$root/docs/perf-frame-time.png'" \
-            "$root/bench/frame-time.gp"
-        say "Plot: docs/perf-frame-time.png"
-    fi
-    if want soak; then
-        gnuplot -e "data='$out/memory.dat'; output='$root/docs/perf-memory.png'" \
-            "$root/bench/memory.gp"
-        say "Plot: docs/perf-memory.png"
-    fi
+if want decode && [ -x "$build/bench/varo-bench-decode" ]; then
+    say "" "Decoding a photo, baseline and progressive, and hostile files (bench/decode-bench.sh):"
+    "$root/bench/decode-bench.sh" "$build/bench/varo-bench-decode" "$out/decode" | tee -a "$summary"
 fi
-say "Load at the end: $(cut -d' ' -f1-3 /proc/loadavg). Everything is in $out."
+say "" "Load at the end: $(cut -d' ' -f1-3 /proc/loadavg). Everything is in $out."

@@ -3,7 +3,7 @@
 set terminal pngcairo size 900,420 font "sans,11"
 set output output
 set datafile separator ","
-set title "Varo, release build, full screen 1024 x 768 on Xvfb (Mesa llvmpipe): resident memory over an hour"
+set title "Varo, release build, full screen 1024 x 768 on Xvfb (Mesa llvmpipe): resident memory"
 set xlabel "minutes"
 set ylabel "resident memory, MiB"
 set yrange [0:*]
