@@ -71,9 +71,17 @@ bool startingUp(double limitSeconds) {
     return nowSeconds >= 0 && nowSeconds < limitSeconds;
 }
 
+// The frame that ends the fade-in may come well after its three seconds (a slow start, a
+// stall): it brings the board to full brightness, where it would otherwise stay dim for good.
 void fadeIn() {
-    if (startingUp(kFadeInSeconds))
+    if (startingUp(kFadeInSeconds)) {
         brightness = static_cast<float>(nowSeconds / kFadeInSeconds);
+        fadingIn = 1;
+    } else if (fadingIn) {
+        fadingIn = 0;
+        if (!quitting)
+            brightness = 1.0f;
+    }
 }
 
 // A new picture is uploaded here, and told of; its first coming after the start is told only

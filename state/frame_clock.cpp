@@ -7,6 +7,7 @@
 //   framesPerSecond   frames counted in the last completed second
 //   nextSecondMarkMs  elapsedMs at which the next count is taken
 //   brightness        fade factor 0..1 applied by the board and the spotlight
+//   fadingIn          flag: the board fades in (from start); the frame after it ends it
 //   quitting          flag: ESC was pressed; the board fades out, then the process ends
 //   quitPressedMs     elapsedMs at the latest ESC
 //   forceClear        one-shot request to clear the next frame even in hyperspace
@@ -23,6 +24,7 @@ int framesThisSecond = 0;
 int framesPerSecond = 30;
 int nextSecondMarkMs = 1000;
 float brightness = 1.0f;
+int fadingIn = 1;
 int quitting = 0;
 int quitPressedMs = 0;
 int forceClear = 0;

@@ -12,6 +12,7 @@ extern int framesThisSecond;  // frames since the last whole-second mark
 extern int framesPerSecond;   // frames in the last completed second (30 at start)
 extern int nextSecondMarkMs;  // elapsedMs at which the next count is taken
 extern float brightness;      // fade factor 0..1 for the board and the spotlight
+extern int fadingIn;          // flag: the board fades in, from the clock's first three seconds
 extern int quitting;          // flag: ESC was pressed and the fade-out runs
 extern int quitPressedMs;     // elapsedMs when ESC was last pressed
 extern int forceClear;        // a ClearRequest (above)

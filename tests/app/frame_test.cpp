@@ -98,9 +98,11 @@ TEST_F(FrameDriver, FadesInOverThreeSecondsWhileTheTitleFadesOverTen) {
         frameAt(ms);
         EXPECT_FLOAT_EQ(brightness, ms / 3000.0f) << ms;
     }
+    frameAt(3400);  // a slow frame past the fade-in's end: the board is bright all the same
+    EXPECT_EQ(brightness, 1.0f);
     brightness = 0.25f;
     frameAt(12000);
-    EXPECT_EQ(brightness, 0.25f) << "left alone after three seconds";
+    EXPECT_EQ(brightness, 0.25f) << "left alone after the fade-in";
     ASSERT_EQ(titleStrokeRedAndLeft().first, 0) << "premise: the corner is black without the title";
     // No shake; a jump moves the title half its size at most.
     phase[kTitleShakeX] = phase[kTitleShakeY] = 0;
