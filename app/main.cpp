@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/command_line.h"
+#include "app/frame_pacer.h"
 #include "app/given_window.h"
 #include "app/reset.h"
 #include "app/window.h"
@@ -29,15 +30,16 @@ int main(int argc, char** argv) {
             return kBadCommandLine;
         case CommandLineRequest::run: break;
     }
-    // Before glutInit the toolkit's clock counts from boot: a fine seed, unless one is given.
-    elapsedMs = options.seedGiven ? static_cast<int>(options.seed) : glutGet(GLUT_ELAPSED_TIME);
+    // The clock's raw reading counts from boot: a fine seed, unless one is given.
+    const int clockAtStart = startFrameClock();
+    elapsedMs = options.seedGiven ? static_cast<int>(options.seed) : clockAtStart;
     seedRandom(static_cast<unsigned int>(elapsedMs));
     choosePictureFolders(options.dataFolder.empty() ? nullptr : options.dataFolder.c_str());
     chooseUserPictures(options.pictures);
     chooseStartSettings(options.show);
     if (options.root || options.windowIdGiven)
         return runInGivenWindow(options, argc, argv);
-    openWindow(&argc, argv, options.windowed, options.delayUs);
+    openWindow(&argc, argv, options.windowed, framePeriodUs(options.delayUs, Host::ownWindow));
     if (!initScene()) {
         std::fputs("App cannot initialize.\n", stderr);
         return kCannotStart;

@@ -20,10 +20,10 @@ check "status for a bad option value" "$status" == 2
 check "lines of complaint" "$(wc -l <"$out/bad.txt")" == 1
 grep -q -- "--pins.*--help" "$out/bad.txt" || fail "the complaint names neither --pins nor --help"
 
-# The first frame of `varo --window --seed SEED`, stopped right after it is shown, blurred a
-# little: a first frame comes a few hundredths of a second sooner or later, fading in.
+# The first frame of `varo --window --seed SEED` (no SEED: the clock's), stopped right after it
+# is shown, blurred a little: a first frame comes a few hundredths of a second sooner or later.
 first_frame() {
-    VARO_PRELOAD=$STOP start_varo "$scratch" --window --seed "$2"
+    VARO_PRELOAD=$STOP start_varo "$scratch" --window ${2:+--seed "$2"}
     await "a stop after the first frame" grep -q '^State:.T' "/proc/$VARO_PID/status"
     convert "$(shot "$1")" -crop 512x512+0+0 +repage -blur 0x4 "$out/$1.png"
     kill -CONT "$VARO_PID"
@@ -33,8 +33,21 @@ distance() { compare -metric RMSE "$out/$1.png" "$out/$2.png" null: 2>&1 | tr -d
 first_frame seven-a 7
 first_frame seven-b 7
 first_frame eight 8
-check "difference of two first frames with seed 7, x 3" "$(distance seven-a seven-b)" '<' \
-    "$(awk -v d="$(distance seven-a eight)" 'BEGIN { print d / 3 }')"
+first_frame clock
+for other in eight clock; do
+    check "difference of two first frames with seed 7, x 3, against $other" "$(distance seven-a seven-b)" \
+        '<' "$(awk -v d="$(distance seven-a "$other")" 'BEGIN { print d / 3 }')"
+done
+
+# With a frame every ten seconds, a key is taken at once: 'f' brings the full screen within a
+# second, and a frame drawn there.
+start_varo "$scratch" --window --delay 10000000
+sent=$EPOCHREALTIME && press f
+await "the full screen" has_size "${SCREEN_W}x${SCREEN_H}"
+check "seconds from 'f' to the full screen" "$(seconds_since "$sent")" '<' 1
+full() { check "lit beyond the 512 x 512 window" "$(lit "$SHOT" 480x200+540+560)" '>' 0.0005; }
+expect_soon long-delay full
+stop_varo
 
 mkdir "$scratch/bin" && cp "$E2E_VARO" "$scratch/bin/varo"
 E2E_VARO=$scratch/bin/varo start_varo "$scratch" --window --data "$scratch/none"

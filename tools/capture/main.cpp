@@ -100,6 +100,7 @@ bool openCaptureWindow(int width, int height) {
 // Start-up as the program does it, but seeded with `seed` and with the clock at zero: the
 // start message counts its three seconds from there.
 void startScene(unsigned int seed, const std::string& keys) {
+    startFrameClock();
     elapsedMs = static_cast<int>(seed);  // initScene seeds the random generator with it
     initScene();
     textOverlay.messageExpiry -= elapsedMs * 0.001;
