@@ -13,7 +13,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <initializer_list>
 
 #include "app/command_line.h"
@@ -71,7 +70,7 @@ int leaveWithTheServer(Display*) {
 // that is not a window id.
 bool chooseWindow(const StartOptions& options, unsigned long& id) {
     id = 0;
-    if (options.windowIdGiven) {
+    if (options.windowId != 0) {
         id = options.windowId;
         return true;
     }
@@ -80,13 +79,6 @@ bool chooseWindow(const StartOptions& options, unsigned long& id) {
         return true;
     std::fprintf(stderr, "varo: XSCREENSAVER_WINDOW is not a window id: '%s'\n", named);
     return false;
-}
-
-const char* displayOption(int argc, char** argv) {
-    for (int n = 1; n + 1 < argc; ++n)
-        if (std::strcmp(argv[n], "-display") == 0)
-            return argv[n + 1];
-    return nullptr;
 }
 
 // The show needs what the program's own window asks of the toolkit: RGBA, double-buffered,
@@ -198,11 +190,12 @@ bool drawFrame(const GivenWindow& host) {
 }
 }  // namespace
 
-int runInGivenWindow(const StartOptions& options, int argc, char** argv) {
+int runInGivenWindow(const StartOptions& options) {
     catchStopSignals();
     unsigned long id = 0;
     GivenWindow host;
-    if (!chooseWindow(options, id) || !openGivenWindow(host, displayOption(argc, argv), id))
+    const char* display = options.displayName.empty() ? nullptr : options.displayName.c_str();
+    if (!chooseWindow(options, id) || !openGivenWindow(host, display, id))
         return kCannotUseWindow;
     setUpScene();  // seeds the generator as main chose, before the clock moves to frame time
     FrameSchedule schedule{framePeriodUs(options.delayUs, Host::givenWindow)};

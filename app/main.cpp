@@ -22,23 +22,23 @@ constexpr int kCannotStart = 1;
 int main(int argc, char** argv) {
     StartOptions options;
     std::string error;
-    switch (readCommandLine(argc, argv, options, error)) {
-        case CommandLineRequest::showHelp: std::fputs(usageText().c_str(), stdout); return 0;
-        case CommandLineRequest::showVersion: std::fputs(versionText(), stdout); return 0;
-        case CommandLineRequest::bad:
-            std::fprintf(stderr, "varo: %s (see varo --help)\n", error.c_str());
-            return kBadCommandLine;
-        case CommandLineRequest::run: break;
+    if (!readCommandLine(argc, argv, options, error)) {
+        std::fprintf(stderr, "varo: %s (see varo --help)\n", error.c_str());
+        return kBadCommandLine;
+    }
+    if (options.helpAsked || options.versionAsked) {
+        std::fputs(options.helpAsked ? usageText().c_str() : versionText(), stdout);
+        return 0;
     }
     // The clock's raw reading counts from boot: a fine seed, unless one is given.
     const int clockAtStart = startFrameClock();
-    elapsedMs = options.seedGiven ? static_cast<int>(options.seed) : clockAtStart;
+    elapsedMs = options.seed >= 0 ? options.seed : clockAtStart;
     seedRandom(static_cast<unsigned int>(elapsedMs));
     choosePictureFolders(options.dataFolder.empty() ? nullptr : options.dataFolder.c_str());
-    chooseUserPictures(options.pictures);
+    chooseUserPictures(options.pictures.paths);
     chooseStartSettings(options.show);
-    if (options.root || options.windowIdGiven)
-        return runInGivenWindow(options, argc, argv);
+    if (options.root || options.windowId != 0)
+        return runInGivenWindow(options);
     openWindow(&argc, argv, options.windowed, framePeriodUs(options.delayUs, Host::ownWindow));
     if (!initScene()) {
         std::fputs("App cannot initialize.\n", stderr);

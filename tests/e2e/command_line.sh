@@ -20,6 +20,38 @@ check "status for a bad option value" "$status" == 2
 check "lines of complaint" "$(wc -l <"$out/bad.txt")" == 1
 grep -q -- "--pins.*--help" "$out/bad.txt" || fail "the complaint names neither --pins nor --help"
 
+# Each range the manuals give as "(LOW to HIGH; default D)" (the first that has the option)
+# --help gives word for word, and each range --help gives, a manual too; the program takes both
+# ends and refuses one step beyond either: 1 for a whole number, a ten-thousandth for a real one
+# (one that takes LOW + 0.5). A value comes before --help, which then ends the program; --help
+# wraps at 79 columns.
+takes() { DISPLAY= "$1" "--$2=$3${4:+x$3}" --help >/dev/null 2>&1; }  # PROGRAM NAME VALUE [BOTH]
+help_of() { DISPLAY= "$1" --help | awk -v n="--$2" '/^  --/ { on = $1 == n } on' | tr -s ' \n' ' '; }
+documented() {  # MANUAL...: "NAME|LOW|HIGH|(LOW to HIGH; default D)" a line
+    sed 's/\\-/-/g' "$@" | awk 'tagged && /^\.BI? --/ { name = substr($2, 3) } { tagged = /^\.TP/ }
+        match($0, /\(-?[0-9.]+ to -?[0-9.]+; default [^)]*\)/) {
+            text = substr($0, RSTART, RLENGTH); split(text, w, /[(; ]+/); print name "|" w[2] "|" w[4] "|" text }' | awk -F'|' '!seen[$1]++'
+}
+edges() {  # PROGRAM MANUAL...
+    local name low high text both real under over count=0 help
+    while IFS='|' read -r name low high text; do
+        help=$(help_of "$1" "$name") && [ -n "$help" ] || continue  # not an option of this one
+        [[ "$help" == *"$text"* ]] || fail "$1 --help does not give --$name $text"
+        both="" real=0 && [[ $text =~ default\ [0-9]+x ]] && both=x  # WxH: both sides
+        takes "$1" "$name" "$(awk -v l="$low" 'BEGIN { print l + 0.5 }')" "$both" && real=1
+        read -r under over < <(awk -v l="$low" -v h="$high" -v r="$real" 'function step(x) {
+            return r ? (x < -1 ? -x : x > 1 ? x : 1) / 10000 : 1 } BEGIN { print l - step(l), h + step(h) }')
+        takes "$1" "$name" "$low" "$both" && takes "$1" "$name" "$high" "$both" || fail "--$name refuses an end of $text"
+        ! takes "$1" "$name" "$under" "$both" && ! takes "$1" "$name" "$over" "$both" || fail "--$name takes $under or $over"
+        count=$((count + 1))
+    done < <(documented "${@:2}")
+    check "ranges of $(basename "$1") in its manual, checked at their ends" "$count" == \
+        "$(DISPLAY= "$1" --help | tr -s ' \n' ' ' | grep -o '([-0-9.]* to [-0-9.]*; default' | wc -l)"
+    check "lines of $(basename "$1") --help over 79 columns" "$(DISPLAY= "$1" --help | awk 'length > 79' | wc -l)" == 0
+}
+edges "$E2E_VARO" "$(dirname "$0")/../../packaging/varo.6.in"
+edges "$CAPTURE" "$(dirname "$0")/../../packaging/"{varo-capture.1,varo.6.in}
+
 # The first frame of `varo --window --seed SEED` (no SEED: the clock's), stopped right after it
 # is shown, blurred a little: a first frame comes a few hundredths of a second sooner or later.
 first_frame() {

@@ -2,8 +2,8 @@
 # The program in a window another program made, as XScreenSaver runs it: drawn with the title
 # but without the start message, following its size; ended with status 0 by SIGTERM, SIGINT and
 # SIGHUP, by the window's end (within a ten-second wait for a frame too) and by the X server's,
-# but not by another X error; the window named by XSCREENSAVER_WINDOW or refused on stderr.
-#   given_window.sh SAVER_WINDOW STOP_LIBRARY
+# but not by another X error; the window named by XSCREENSAVER_WINDOW (decimal, or hexadecimal
+# after 0x: never octal) or refused on stderr.   given_window.sh SAVER_WINDOW STOP_LIBRARY
 source "$(dirname "$0")/lib.sh"
 readonly SAVER_WINDOW=$1 STOP=$2
 readonly WIDE=700 HIGH=750  # high enough that the title, shaking, stays below the message line
@@ -71,7 +71,12 @@ expect_soon root in_saver_window
 ends_after "the window's end" 1 kill "$WINDOW_PID"
 
 refused "varo: window $WIN does not exist" "$E2E_VARO" --window-id "$WIN"
-refused "varo: XSCREENSAVER_WINDOW is not a window id: '12ab'" env XSCREENSAVER_WINDOW=12ab "$E2E_VARO" --root
+for id in 010:0xa 09:0x9 0X1F:0x1f; do  # decimal, or hexadecimal after 0x: never octal
+    refused "varo: window ${id#*:} does not exist" env XSCREENSAVER_WINDOW="${id%:*}" "$E2E_VARO" --root
+done
+for id in 0x -1 ''; do
+    refused "varo: XSCREENSAVER_WINDOW is not a window id: '$id'" env XSCREENSAVER_WINDOW="$id" "$E2E_VARO" --root
+done
 refused "varo: cannot open display ''" env DISPLAY= "$E2E_VARO" --root
 open_window 100 100 --single
 refused "varo: GL cannot draw into window $WIN: its visual * is not RGBA, double-buffered, *" \
