@@ -4,7 +4,6 @@
 #include <GL/gl.h>
 
 #include <cmath>
-#include <cstdlib>
 
 #include "app/scene.h"
 #include "backdrop/star_field.h"
@@ -64,7 +63,7 @@ void countFrame() {
     }
 }
 
-// The first seconds of the toolkit's clock. Its int of milliseconds turns negative after 24.8
+// The first seconds of the frame clock. Its int of milliseconds turns negative after 24.8
 // days of running; those times are not the start, and would make the brightness negative (a
 // dark board) and the title's opacity undefined.
 bool startingUp(double limitSeconds) {
@@ -129,15 +128,15 @@ void drawOverlays() {
         drawHelpScreen();
 }
 
-// Ends the process, unshown frame and all, once the fade after ESC has run out.
-void fadeOutAndQuitWhenDark() {
+// The fade after ESC; false, the graphics released, once it has run out.
+bool quitFadeGoesOn() {
     if (!quitting)
-        return;
+        return true;
     brightness = static_cast<float>(1.0 - msSince(quitPressedMs) * 0.001 / kQuitFadeSeconds);
-    if (brightness < kQuitBrightness) {
-        releaseGraphics();
-        std::exit(0);
-    }
+    if (brightness >= kQuitBrightness)
+        return true;
+    releaseGraphics();
+    return false;
 }
 
 void drawTitle() {
@@ -167,7 +166,8 @@ bool renderFrame() {
     drawTumblingStars();
     drawBoard();
     drawOverlays();
-    fadeOutAndQuitWhenDark();
+    if (!quitFadeGoesOn())
+        return false;
     drawTitle();
     textOverlay.drawGlErrors();
     return true;

@@ -1,7 +1,8 @@
 // The per-frame driver.
 #pragma once
 
-// Draws one frame from `elapsedMs`; ends the process once the quit fade has run out.
+// Draws one frame from `elapsedMs`. Returns whether the show goes on: false once the quit fade
+// has run out, the graphics released and the frame left unshown; the host then ends with 0.
 bool renderFrame();
 
 // How the frames tell of a new picture: with the image key's message (the program's own

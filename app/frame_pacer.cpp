@@ -3,24 +3,27 @@
 
 #include <time.h>
 
+#include <algorithm>
+
 namespace {
 constexpr long long kMicrosecondsPerSecond = 1000000;
+constexpr long long kWaitSliceUs = 50000;  // input, resizes and stops wait no longer than this
 }  // namespace
 
-long long waitForFrameSlot(FrameSchedule& schedule, long long nowUs) {
-    if (schedule.periodUs <= 0)
-        return 0;
-    if (schedule.nextUs < 0 || nowUs - schedule.nextUs > schedule.periodUs)
-        schedule.nextUs = nowUs;  // the first frame, or a stall: a new schedule from now
-    const long long startUs = schedule.nextUs > nowUs ? schedule.nextUs : nowUs;
-    schedule.nextUs += schedule.periodUs;
-    return startUs - nowUs;
+long long framePeriodUs(long delayUs, Host host) {
+    const long hostsOwn = host == Host::ownWindow ? kOwnWindowDelayUs : kGivenWindowDelayUs;
+    return delayUs >= 0 ? delayUs : hostsOwn;
 }
 
-long long monotonicMicroseconds() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return now.tv_sec * kMicrosecondsPerSecond + now.tv_nsec / 1000;
+long long frameWaitSliceUs(FrameSchedule& schedule, long long nowUs) {
+    if (schedule.periodUs <= 0)
+        return 0;
+    if (schedule.nextUs > nowUs)
+        return std::min(schedule.nextUs - nowUs, kWaitSliceUs);
+    if (schedule.nextUs < 0 || nowUs - schedule.nextUs > schedule.periodUs)
+        schedule.nextUs = nowUs;  // the first frame, or a stall: a new schedule from now
+    schedule.nextUs += schedule.periodUs;
+    return 0;
 }
 
 void sleepMicroseconds(long long us) {

@@ -4,19 +4,15 @@
 // Globals (this file's own):
 //   stopRequested  flag, set by SIGTERM, SIGINT and SIGHUP: the show ends after this frame
 //   windowGone     flag: the window was destroyed (DestroyNotify, BadWindow, BadDrawable)
-//   clockStartUs   monotonic microseconds at start, where the frames' clock reads 0
 #include "app/given_window.h"
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <signal.h>
 
-#include <cerrno>
 #include <csignal>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <initializer_list>
 
 #include "app/command_line.h"
@@ -28,13 +24,10 @@
 #include "state/window_state.h"
 
 namespace {
-constexpr long kSaverDelayUs = 20000;      // without --delay: 50 frames a second at most
-constexpr long long kWaitSliceUs = 50000;  // a wait for the next frame looks for a stop this often
 constexpr int kCannotUseWindow = 1;
 
 volatile std::sig_atomic_t stopRequested = 0;
 int windowGone = 0;
-long long clockStartUs = 0;
 
 struct GivenWindow {
     Display* display = nullptr;
@@ -78,7 +71,7 @@ int leaveWithTheServer(Display*) {
 // that is not a window id.
 bool chooseWindow(const StartOptions& options, unsigned long& id) {
     id = 0;
-    if (options.windowIdGiven) {
+    if (options.windowId != 0) {
         id = options.windowId;
         return true;
     }
@@ -87,13 +80,6 @@ bool chooseWindow(const StartOptions& options, unsigned long& id) {
         return true;
     std::fprintf(stderr, "varo: XSCREENSAVER_WINDOW is not a window id: '%s'\n", named);
     return false;
-}
-
-const char* displayOption(int argc, char** argv) {
-    for (int n = 1; n + 1 < argc; ++n)
-        if (std::strcmp(argv[n], "-display") == 0)
-            return argv[n + 1];
-    return nullptr;
 }
 
 // The show needs what the program's own window asks of the toolkit: RGBA, double-buffered,
@@ -177,12 +163,6 @@ void closeGivenWindow(GivenWindow& host) {
 
 // --- The frames -------------------------------------------------------------------------------
 
-// The frames' clock: milliseconds since start, an int that wraps as the toolkit's clock does.
-int clockMs() {
-    const long long ms = (monotonicMicroseconds() - clockStartUs) / 1000;
-    return static_cast<int>(static_cast<std::uint32_t>(ms));
-}
-
 // A new size is drawn from the next frame on; a destroyed window ends the show.
 void followWindow(GivenWindow& host) {
     while (XPending(host.display) > 0) {
@@ -197,41 +177,38 @@ void followWindow(GivenWindow& host) {
     }
 }
 
-// Waits for the next frame's turn in slices, so that a stop is never kept waiting long.
-void waitForTurn(FrameSchedule& schedule) {
-    long long waitUs = waitForFrameSlot(schedule, monotonicMicroseconds());
-    while (waitUs > 0 && !stopRequested) {
-        const long long sliceUs = waitUs < kWaitSliceUs ? waitUs : kWaitSliceUs;
-        sleepMicroseconds(sliceUs);
-        waitUs -= sliceUs;
-    }
-}
-
 bool showGoesOn() {
     return !stopRequested && !windowGone;
 }
+
+// False once the quit fade has run out (the graphics released).
+bool drawFrame(const GivenWindow& host) {
+    elapsedMs = frameClockMs();
+    if (!renderFrame())
+        return false;
+    glXSwapBuffers(host.display, host.window);
+    return true;
+}
 }  // namespace
 
-int runInGivenWindow(const StartOptions& options, int argc, char** argv) {
-    clockStartUs = monotonicMicroseconds();
+int runInGivenWindow(const StartOptions& options) {
     catchStopSignals();
     unsigned long id = 0;
     GivenWindow host;
-    if (!chooseWindow(options, id) || !openGivenWindow(host, displayOption(argc, argv), id))
+    const char* display = options.displayName.empty() ? nullptr : options.displayName.c_str();
+    if (!chooseWindow(options, id) || !openGivenWindow(host, display, id))
         return kCannotUseWindow;
     aimScreensaverImages(host.window);
     tellOfPictures(options.pictures.titles ? PictureNews::titles : PictureNews::silent);
     setUpScene();  // seeds the generator as main chose, before the clock moves to frame time
-    FrameSchedule schedule;
-    schedule.periodUs = options.delayUs < 0 ? kSaverDelayUs : options.delayUs;
-    while (showGoesOn()) {
-        waitForTurn(schedule);
-        followWindow(host);
-        if (!showGoesOn())
+    FrameSchedule schedule{framePeriodUs(options.delayUs, Host::givenWindow)};
+    // Sizes, the window's end and stops are seen between the slices of a wait, and frames.
+    for (followWindow(host); showGoesOn(); followWindow(host)) {
+        const long long sliceUs = frameWaitSliceUs(schedule, monotonicMicroseconds());
+        if (sliceUs > 0)
+            sleepMicroseconds(sliceUs);
+        else if (!drawFrame(host))
             break;
-        elapsedMs = clockMs();
-        renderFrame();
-        glXSwapBuffers(host.display, host.window);
     }
     closeGivenWindow(host);
     return 0;

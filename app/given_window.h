@@ -4,7 +4,7 @@
 
 struct StartOptions;
 
-// Draws into the window the options name until SIGTERM, SIGINT or SIGHUP, or until the window
-// or the X server goes; each ends it with status 0. A window that cannot be used gets one line
-// on stderr and status 1. `argv` may still hold the toolkit's -display NAME.
-int runInGivenWindow(const StartOptions& options, int argc, char** argv);
+// Draws into the window the options name, on their -display, until SIGTERM, SIGINT or SIGHUP,
+// or until the window or the X server goes; each ends it with status 0. A window that cannot be
+// used gets one line on stderr and status 1.
+int runInGivenWindow(const StartOptions& options);

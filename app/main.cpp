@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/command_line.h"
+#include "app/frame_pacer.h"
 #include "app/given_window.h"
 #include "app/reset.h"
 #include "app/scene.h"
@@ -18,34 +19,31 @@
 namespace {
 constexpr int kBadCommandLine = 2;
 constexpr int kCannotStart = 1;
-constexpr int kGivenWindowDuration = 30;  // seconds a picture stays where no key can change it
 }  // namespace
 
 int main(int argc, char** argv) {
     StartOptions options;
     std::string error;
-    switch (readCommandLine(argc, argv, options, error)) {
-        case CommandLineRequest::showHelp: std::fputs(usageText().c_str(), stdout); return 0;
-        case CommandLineRequest::showVersion: std::fputs(versionText(), stdout); return 0;
-        case CommandLineRequest::bad:
-            std::fprintf(stderr, "varo: %s (see varo --help)\n", error.c_str());
-            return kBadCommandLine;
-        case CommandLineRequest::run: break;
+    if (!readCommandLine(argc, argv, options, error)) {
+        std::fprintf(stderr, "varo: %s (see varo --help)\n", error.c_str());
+        return kBadCommandLine;
+    }
+    if (options.helpAsked || options.versionAsked) {
+        std::fputs(options.helpAsked ? usageText().c_str() : versionText(), stdout);
+        return 0;
     }
     PictureSource screensaverImages = chooseScreensaverImages(options.pictures);  // Xlib first
-    // Before glutInit the toolkit's clock counts from boot: a fine seed, unless one is given.
-    elapsedMs = options.seedGiven ? static_cast<int>(options.seed) : glutGet(GLUT_ELAPSED_TIME);
+    // The clock's raw reading counts from boot: a fine seed, unless one is given.
+    const int clockAtStart = startFrameClock();
+    elapsedMs = options.seed >= 0 ? options.seed : clockAtStart;
     seedRandom(static_cast<unsigned int>(elapsedMs));
     choosePictureFolders(options.dataFolder.empty() ? nullptr : options.dataFolder.c_str());
-    const bool givenWindow = options.root || options.windowIdGiven;
-    PictureShowOptions show = options.pictures;
-    if (show.durationSeconds < 0)
-        show.durationSeconds = givenWindow ? kGivenWindowDuration : 0;  // the keys rule otherwise
-    choosePictureShow(show, std::move(screensaverImages));
     chooseStartSettings(options.show);
-    if (givenWindow)
-        return runInGivenWindow(options, argc, argv);
-    openWindow(&argc, argv, options.windowed, options.delayUs);
+    const Host host = options.root || options.windowId != 0 ? Host::givenWindow : Host::ownWindow;
+    choosePictureShow(options.pictures, host, std::move(screensaverImages));
+    if (host == Host::givenWindow)
+        return runInGivenWindow(options);
+    openWindow(&argc, argv, options.windowed, framePeriodUs(options.delayUs, Host::ownWindow));
     aimScreensaverImages(0);
     if (!initScene()) {
         std::fputs("App cannot initialize.\n", stderr);

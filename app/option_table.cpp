@@ -4,179 +4,97 @@
 #include <getopt.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <sstream>
 
 namespace {
-constexpr int kFirstCode = 1000;         // getopt codes of our options: kFirstCode + index
-constexpr int kFirstPassedOn = 100000;   // and of the toolkit's: kFirstPassedOn + index
+constexpr int kFirstCode = 1000;         // getopt's code for a row: kFirstCode + its index
 constexpr std::size_t kHelpColumn = 22;  // where the help text starts on an option's line
 constexpr std::size_t kLineWidth = 79;   // columns of --help
+}  // namespace
 
-std::vector<std::string> wordsOf(const std::string& text) {
-    std::vector<std::string> words;
-    std::size_t start = 0;
-    while ((start = text.find_first_not_of(" \n", start)) != std::string::npos) {
-        const std::size_t end = std::min(text.find_first_of(" \n", start), text.size());
-        words.push_back(text.substr(start, end - start));
-        start = end;
-    }
-    return words;
-}
-
-std::string number(double value) {
+std::string numberText(double value) {
     char text[32];
     std::snprintf(text, sizeof text, "%.10g", value);
     return text;
 }
 
-std::string withRange(const char* help, double low, double high, double start) {
-    return std::string(help) + " (" + number(low) + " to " + number(high) + "; default " +
-           number(start) + ")";
+std::string withRange(const char* help, double low, double high, const std::string& byDefault) {
+    return std::string(help) + " (" + numberText(low) + " to " + numberText(high) + "; default " +
+           byDefault + ")";
 }
 
-std::string wordList(const std::vector<const char*>& words) {
-    std::string list;
+std::string withChoices(const char* help, const std::vector<const char*>& words, int chosen) {
+    std::string text = std::string(help) + " (";
     for (std::size_t n = 0; n < words.size(); ++n)
-        list += (n == 0 ? "" : n + 1 == words.size() ? " or " : ", ") + std::string(words[n]);
-    return list;
+        text += (n == 0 ? "" : n + 1 == words.size() ? " or " : ", ") + std::string(words[n]);
+    return text + "; default " + words.at(static_cast<std::size_t>(chosen)) + ")";
 }
 
-std::vector<option> getoptTable(const std::vector<Option>& options,
-                                const std::vector<PassedOnOption>& passedOn) {
+Option sizeOption(const char* name, int& width, int& height, int low, int high, const char* help) {
+    const std::string byDefault = numberText(width) + "x" + numberText(height);
+    return {name, "WxH", withRange(help, low, high, byDefault), [&, low, high](const char* v) {
+                const char* x = std::strchr(v, 'x');
+                return x && readNumber(std::string(v, x).c_str(), low, high, width) &&
+                       readNumber(x + 1, low, high, height);
+            }};
+}
+
+Option toolkitOption(const char* spelling, const char* valueName, std::string* recorded) {
+    Option row{spelling + 1, valueName, "",
+               [recorded](const char* v) { return !recorded || (recorded->assign(v), true); }};
+    row.passedOn = spelling;
+    return row;
+}
+
+bool readOptions(const std::vector<Option>& options, int& argc, char** argv, std::string& error) {
     std::vector<option> table;
-    for (std::size_t n = 0; n < options.size(); ++n)
-        table.push_back({options[n].name, options[n].valueName ? required_argument : no_argument,
-                         nullptr, kFirstCode + static_cast<int>(n)});
-    for (std::size_t n = 0; n < passedOn.size(); ++n)
-        table.push_back({passedOn[n].spelling + 1,
-                         passedOn[n].takesValue ? required_argument : no_argument, nullptr,
-                         kFirstPassedOn + static_cast<int>(n)});
+    for (const Option& row : options)
+        table.push_back({row.name, row.valueName ? required_argument : no_argument, nullptr,
+                         kFirstCode + static_cast<int>(table.size())});
     table.push_back({nullptr, 0, nullptr, 0});
-    return table;
-}
-
-// The word as typed, without a value joined by '='.
-std::string typed(const char* word) {
-    const char* equals = std::strchr(word, '=');
-    return equals ? std::string(word, static_cast<std::size_t>(equals - word)) : word;
-}
-}  // namespace
-
-bool readWhole(const char* text, long low, long high, long& value) {
-    char* end = nullptr;
-    errno = 0;
-    value = std::strtol(text, &end, 10);
-    return end != text && *end == '\0' && errno == 0 && value >= low && value <= high;
-}
-
-bool readReal(const char* text, double low, double high, double& value) {
-    char* end = nullptr;
-    value = std::strtod(text, &end);
-    return end != text && *end == '\0' && value >= low && value <= high;  // NaN fails too
-}
-
-Option flagOption(const char* name, int& target, int setTo, const char* help) {
-    return {name, nullptr, help, [&target, setTo](const char*) { return target = setTo, true; }};
-}
-
-Option wholeOption(const char* name, const char* valueName, int& target, int low, int high,
-                   const char* help) {
-    return {name, valueName, withRange(help, low, high, target),
-            [&target, low, high](const char* v) {
-                long value = 0;
-                return readWhole(v, low, high, value) && (target = static_cast<int>(value), true);
-            }};
-}
-
-Option realOption(const char* name, const char* valueName, float& target, double low, double high,
-                  const char* help) {
-    return {name, valueName, withRange(help, low, high, target),
-            [&target, low, high](const char* v) {
-                double value = 0;
-                return readReal(v, low, high, value) && (target = static_cast<float>(value), true);
-            }};
-}
-
-Option choiceOption(const char* name, int& target, std::vector<const char*> words,
-                    const char* help) {
-    std::string text = std::string(help) + " (" + wordList(words) + "; default " +
-                       words.at(static_cast<std::size_t>(target)) + ")";
-    return {name, "WORD", text, [&target, words](const char* v) {
-                for (std::size_t n = 0; n < words.size(); ++n)
-                    if (std::strcmp(v, words[n]) == 0)
-                        return target = static_cast<int>(n), true;
-                return false;
-            }};
-}
-
-Option textOption(const char* name, const char* valueName, std::string& target, const char* help) {
-    return {name, valueName, help, [&target](const char* v) { return target = v, *v != '\0'; }};
-}
-
-Option stopOption(const char* name, int& target, const char* help) {
-    return {name, nullptr, help, [&target](const char*) { return target = 1, true; }, true};
-}
-
-bool readOptions(const std::vector<Option>& options, const std::vector<PassedOnOption>& passedOn,
-                 int& argc, char** argv, std::string& error) {
-    const std::vector<option> table = getoptTable(options, passedOn);
     std::vector<char*> kept = {argv[0]};
+    const auto refuse = [&error](const std::string& reason) { return error = reason, false; };
     opterr = 0;  // the complaint is ours, on one line
     optind = 0;  // a fresh start, also for a second reading
-    int code = 0;
-    while ((code = getopt_long_only(argc, argv, "+:", table.data(), nullptr)) != -1) {
-        const char* word = argv[optind - 1];
-        if (code == '?') {
-            error = "unknown option '" + std::string(word) + "'";
-            return false;
-        }
-        if (code == ':') {
-            error = typed(word) + " needs a value";
-            return false;
-        }
-        if (code >= kFirstPassedOn) {
-            const PassedOnOption& passed =
-                passedOn[static_cast<std::size_t>(code - kFirstPassedOn)];
-            // The toolkit knows one spelling only; it reorders argv but never writes the words.
-            kept.push_back(const_cast<char*>(passed.spelling));
-            if (passed.takesValue)
-                kept.push_back(optarg);
-            continue;
-        }
-        const Option& chosen = options[static_cast<std::size_t>(code - kFirstCode)];
-        if (!chosen.apply(optarg)) {
-            error = "bad value for --" + std::string(chosen.name) + ": '" + optarg + "'";
-            return false;
-        }
-        if (chosen.endsReading)
+    for (int code = 0; (code = getopt_long_only(argc, argv, "+:", table.data(), nullptr)) != -1;) {
+        const std::string word = argv[optind - 1];
+        if (code == '?' || code == ':')
+            return refuse(code == ':' ? word + " needs a value" : "unknown option '" + word + "'");
+        const Option& row = options[static_cast<std::size_t>(code - kFirstCode)];
+        if (!row.apply(optarg))
+            return refuse("bad value for --" + std::string(row.name) + ": '" + optarg + "'");
+        if (row.passedOn)  // the toolkit knows one spelling; it reorders argv, never writes it
+            kept.push_back(const_cast<char*>(row.passedOn));
+        if (row.passedOn && optarg)
+            kept.push_back(optarg);
+        if (row.endsReading)
             return true;
     }
-    if (optind < argc) {
-        error = "unknown option '" + std::string(argv[optind]) + "'";
-        return false;
-    }
-    for (std::size_t n = 0; n < kept.size(); ++n)
-        argv[n] = kept[n];
+    if (optind < argc)  // a word that is no option, or one after "--"
+        return refuse("unknown option '" + std::string(argv[optind]) + "'");
+    std::copy(kept.begin(), kept.end(), argv);
     argc = static_cast<int>(kept.size());
     argv[argc] = nullptr;
     return true;
 }
 
+// Each row: "  --name VALUE", then the help from its column on, wrapped.
 std::string describeOptions(const std::vector<Option>& options) {
     std::string text;
-    for (const Option& option : options) {
-        std::string line = "  --" + std::string(option.name);
-        if (option.valueName)
-            line += " " + std::string(option.valueName);
+    for (const Option& row : options) {
+        if (row.help.empty())
+            continue;
+        std::string line = "  --" + std::string(row.name);
+        if (row.valueName)
+            line += " " + std::string(row.valueName);
         if (line.size() + 2 > kHelpColumn) {
             text += line + "\n";
             line.clear();
         }
         line.resize(kHelpColumn, ' ');
-        for (const std::string& word : wordsOf(option.help)) {
+        std::istringstream words(row.help);
+        for (std::string word; words >> word;) {
             if (line.size() > kHelpColumn && line.size() + 1 + word.size() > kLineWidth) {
                 text += line + "\n";
                 line = std::string(kHelpColumn, ' ');

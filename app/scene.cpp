@@ -55,8 +55,15 @@ void setUpScene() {
     textOverlay.fontTexture = textureIds[0];
 }
 
-void choosePictureShow(const PictureShowOptions& options, PictureSource source,
+int pictureSeconds(int durationSeconds, Host host) {
+    if (durationSeconds >= 0)
+        return durationSeconds;
+    return host == Host::ownWindow ? kOwnWindowPictureSeconds : kGivenWindowPictureSeconds;
+}
+
+void choosePictureShow(PictureShowOptions options, Host host, PictureSource source,
                        bool waitForDecodes) {
+    options.durationSeconds = pictureSeconds(options.durationSeconds, host);
     showOptions = options;
     showSource = std::move(source);
     showWaitsForDecodes = waitForDecodes;

@@ -1,11 +1,19 @@
 // The scene both hosts draw: its one-time set-up, the size it is drawn at, its release.
 #pragma once
 
+#include "app/frame_pacer.h"
 #include "images/picture_show.h"
 
-// The picture show the set-up starts: the options with the host's default duration in place,
+// Each host's time between two pictures without --duration: none in the program's own window,
+// where the image key rules; 30 s in a window it is given, where no key reaches.
+constexpr int kOwnWindowPictureSeconds = 0, kGivenWindowPictureSeconds = 30;
+
+// Seconds between two pictures in a host: --duration's if given (-1: not), else its default.
+int pictureSeconds(int durationSeconds, Host host);
+
+// The picture show the set-up starts, the host's default duration in place of one not given;
 // where pictures come from besides the files, and whether frames wait for each decode.
-void choosePictureShow(const PictureShowOptions& options, PictureSource source = {},
+void choosePictureShow(PictureShowOptions options, Host host, PictureSource source = {},
                        bool waitForDecodes = false);
 
 // Resets the settings (seeding the generator with `elapsedMs`), loads the fixed GL state,

@@ -3,6 +3,8 @@
 
 #include <GL/freeglut.h>
 
+#include <cstdlib>
+
 #include "app/frame.h"
 #include "app/frame_pacer.h"
 #include "app/reset.h"
@@ -32,10 +34,10 @@ void keepAskedWindowSize() {
         glutReshapeWindow(askedWidth, askedHeight);
 }
 
-// main seeds from the toolkit clock read before glutInit, which counts from boot; the
-// frames count from glutInit. Timed events must use the frames' clock.
+// main seeds from the clock's raw reading, which counts from boot; the frames count from the
+// start. Timed events must use the frames' clock.
 void moveClockToFrameTime() {
-    elapsedMs = glutGet(GLUT_ELAPSED_TIME);
+    elapsedMs = frameClockMs();
 }
 
 // The start message is drawn before the first reshape reports the window's size, so it takes
@@ -52,9 +54,16 @@ void warpPointer(int x, int y) {
 void showCursor(bool shown) {
     glutSetCursor(shown ? GLUT_CURSOR_LEFT_ARROW : GLUT_CURSOR_NONE);
 }
+
+// False once the next frame's turn has come.
+bool sleptASlice() {
+    const long long sliceUs = frameWaitSliceUs(frameSchedule, monotonicMicroseconds());
+    sleepMicroseconds(sliceUs);
+    return sliceUs > 0;
+}
 }  // namespace
 
-void openWindow(int* argc, char** argv, int windowed, long frameDelayUs) {
+void openWindow(int* argc, char** argv, int windowed, long long frameDelayUs) {
     glutInit(argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     fullScreen = windowed ? 0 : 1;
@@ -101,15 +110,18 @@ void askForFullScreen() {
 }
 
 // Without a frame cap the next frame is asked for at once, as the toolkit's idle loop allows.
+// With one, each call sleeps one slice of the wait at most, and the toolkit's loop takes input
+// and resizes between slices; the frame is asked for once its turn has come.
 void onIdle() {
-    if (frameSchedule.periodUs > 0)
-        sleepMicroseconds(waitForFrameSlot(frameSchedule, monotonicMicroseconds()));
+    if (frameSchedule.periodUs > 0 && sleptASlice())
+        return;
     glutPostRedisplay();
 }
 
 void onDisplay() {
     keepAskedWindowSize();
-    elapsedMs = glutGet(GLUT_ELAPSED_TIME);
-    renderFrame();
+    elapsedMs = frameClockMs();
+    if (!renderFrame())
+        std::exit(0);  // the quit fade has run out
     glutSwapBuffers();
 }

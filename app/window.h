@@ -3,7 +3,7 @@
 
 // Opens the window titled "Varo", full screen or 512 x 512, and registers every callback; a
 // frame starts at most every `frameDelayUs` microseconds (0 or less: as often as it can).
-void openWindow(int* argc, char** argv, int windowed, long frameDelayUs);
+void openWindow(int* argc, char** argv, int windowed, long long frameDelayUs);
 
 // One-time start-up before the main loop: the scene, the commands the keys and the camera ask
 // of the window, the start message, the pointer and the cursor; always succeeds.

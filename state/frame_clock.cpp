@@ -1,5 +1,5 @@
 // The frame and clock globals (times on the elapsedMs clock):
-//   elapsedMs         toolkit clock in milliseconds, written by main and onDisplay
+//   elapsedMs         frame clock in milliseconds, written by main and by each host's frame
 //   nowSeconds        this frame's time, seconds
 //   lastFrameMs       the previous frame's elapsedMs
 //   frameStep         seconds since the previous frame; a step above 0.1 becomes 0.05
@@ -12,7 +12,10 @@
 //   quitPressedMs     elapsedMs at the latest ESC
 //   forceClear        one-shot request to clear the next frame even in hyperspace
 //   helpShown         flag: the help page is drawn every frame
+//   clockZeroUs       monotonic microseconds at which the frame clock reads 0
 #include "state/frame_clock.h"
+
+#include <time.h>
 
 #include <cstdint>
 
@@ -30,6 +33,15 @@ int quitPressedMs = 0;
 int forceClear = 0;
 int helpShown = 0;
 
+namespace {
+constexpr long long kMicrosecondsPerSecond = 1000000;
+long long clockZeroUs = 0;
+
+int wrappedMs(long long us) {
+    return static_cast<int>(static_cast<std::uint32_t>(us / 1000));
+}
+}  // namespace
+
 int msSince(int earlierMs) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(elapsedMs) -
                                      static_cast<std::uint32_t>(earlierMs));
@@ -38,4 +50,19 @@ int msSince(int earlierMs) {
 int msAfter(int ms, int delta) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(ms) +
                                      static_cast<std::uint32_t>(delta));
+}
+
+long long monotonicMicroseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return now.tv_sec * kMicrosecondsPerSecond + now.tv_nsec / 1000;
+}
+
+int startFrameClock() {
+    clockZeroUs = monotonicMicroseconds();
+    return wrappedMs(clockZeroUs);
+}
+
+int frameClockMs() {
+    return wrappedMs(monotonicMicroseconds() - clockZeroUs);
 }

@@ -10,10 +10,12 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/frame_pacer.h"
 #include "app/reset.h"
 #include "app/scene.h"
 #include "app/window.h"
@@ -26,7 +28,7 @@
 namespace {
 struct Parsed {
     std::vector<std::string> words;  // the command line, which the options point into
-    CommandLineRequest request;
+    bool read;                       // false: a bad option or value
     StartOptions options;
     std::vector<std::string> kept;  // what is left for the toolkit after the program's name
     std::string error;
@@ -40,8 +42,8 @@ Parsed parse(std::vector<std::string> words) {
         argv.push_back(word.data());
     argv.push_back(nullptr);
     int argc = static_cast<int>(argv.size()) - 1;
-    p.request = readCommandLine(argc, argv.data(), p.options, p.error);
-    for (int n = 1; p.request == CommandLineRequest::run && n < argc; ++n)
+    p.read = readCommandLine(argc, argv.data(), p.options, p.error);
+    for (int n = 1; p.read && n < argc; ++n)
         p.kept.emplace_back(argv[n]);
     return p;
 }
@@ -50,18 +52,52 @@ TEST(CommandLine, TakesItsOptionsAndLeavesTheToolkitsOwn) {
     const auto p =
         parse({"--window", "-display", ":3", "-root", "--seed=2147483647", "-sync", "-window-id",
                "0x1f", "--data", "/tmp/pictures", "-geometry=5x5+1+1", "--delay", "20000"});
-    ASSERT_EQ(p.request, CommandLineRequest::run) << p.error;
+    ASSERT_TRUE(p.read) << p.error;
     EXPECT_EQ(p.kept,
               (std::vector<std::string>{"-display", ":3", "-sync", "-geometry", "5x5+1+1"}));
     const StartOptions& o = p.options;
-    EXPECT_EQ(std::make_pair(o.windowed, o.root), std::make_pair(1, 1));
-    EXPECT_EQ(std::make_pair(o.windowIdGiven, o.windowId), std::make_pair(1, 0x1ful));
-    EXPECT_EQ(std::make_pair(o.seedGiven, o.seed), std::make_pair(1, 2147483647u));
-    EXPECT_EQ(o.delayUs, 20000);
+    EXPECT_EQ(o.displayName, ":3");  // the given window opens it
+    EXPECT_EQ(std::make_tuple(o.windowed, o.root, o.windowId, o.seed, o.delayUs),
+              std::make_tuple(1, 1, 0x1ful, 2147483647, 20000L));
     EXPECT_EQ(o.dataFolder, "/tmp/pictures");
-    EXPECT_EQ(parse({"--picture", "a", "-picture=b"}).options.pictures.paths,
-              (std::vector<std::string>{"a", "b"}));
-    EXPECT_EQ(parse({}).options.delayUs, -1);  // not given: each host has its own default
+    const PictureShowOptions show =
+        parse({"--picture", "a", "-picture=b", "--duration=7", "--fade=0.5", "--shuffle",
+               "--titles", "--screensaver-images"})
+            .options.pictures;
+    EXPECT_EQ(show.paths, (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(std::make_tuple(show.durationSeconds, show.fadeSeconds, show.shuffle, show.titles,
+                              show.screensaverImages),
+              std::make_tuple(7, 0.5f, 1, 1, 1));
+}
+
+// Rows: the text, and the window it names (0: refused). A leading zero is not octal.
+TEST(CommandLine, ReadsWindowIdsAsDecimalOrHexadecimal) {
+    const std::pair<const char*, unsigned long> rows[] = {
+        {"010", 10},  {"09", 9}, {"0x1F", 31}, {"0X1f", 31}, {"4294967295", ~0u},
+        {"0x", 0},    {"-1", 0}, {"", 0},      {"0", 0},     {"4294967296", 0},
+        {"0x0x5", 0}, {"+5", 0}, {" 5", 0},    {"12abc", 0}, {"0x100000000", 0},
+    };
+    for (const auto& [text, window] : rows) {
+        unsigned long id = 0;
+        EXPECT_EQ(readWindowId(text, id) ? id : 0, window) << "'" << text << "'";
+        EXPECT_EQ(parse({"--window-id", text}).read, window != 0);
+    }
+}
+
+// The manual's word on each host's frame cap without --delay, against what each host keeps; a
+// value given wins in either.
+TEST(CommandLine, EachHostKeepsTheFrameCapTheManualGives) {
+    std::ifstream file("../packaging/varo.6.in");  // the tests run in data/
+    const std::string page{std::istreambuf_iterator<char>(file), {}};
+    std::smatch documented;
+    ASSERT_TRUE(std::regex_search(
+        page, documented,
+        std::regex(R"(\\-\\-delay [\s\S]*?default (\d+) in its own window, (\d+) in a window)")));
+    const long notGiven = parse({}).options.delayUs, zero = parse({"--delay=0"}).options.delayUs;
+    EXPECT_EQ(framePeriodUs(notGiven, Host::ownWindow), std::stol(documented[1]));
+    EXPECT_EQ(framePeriodUs(notGiven, Host::givenWindow), std::stol(documented[2]));
+    for (Host host : {Host::ownWindow, Host::givenWindow})
+        EXPECT_EQ(framePeriodUs(zero, host), 0);
 }
 
 TEST(CommandLine, AnswersHelpAndVersionAndNamesWhatIsWrong) {
@@ -71,9 +107,6 @@ TEST(CommandLine, AnswersHelpAndVersionAndNamesWhatIsWrong) {
         {{"--seed", "-1"}, "bad value for --seed: '-1'"},
         {{"--seed", "2147483648"}, "bad value for --seed: '2147483648'"},
         {{"--window-id", "12abc"}, "bad value for --window-id: '12abc'"},
-        {{"--window-id=0"}, "bad value for --window-id: '0'"},
-        {{"--window-id=0x100000000"}, "bad value for --window-id: '0x100000000'"},
-        {{"--delay", "10000001"}, "bad value for --delay: '10000001'"},
         {{"--data="}, "bad value for --data: ''"},
         {{"--data"}, "--data needs a value"},
         {{"--picture="}, "bad value for --picture: ''"},
@@ -84,10 +117,10 @@ TEST(CommandLine, AnswersHelpAndVersionAndNamesWhatIsWrong) {
     };
     for (const auto& [words, expected] : cases) {
         const Parsed p = parse(words);
-        const std::string got = p.request == CommandLineRequest::showHelp      ? "help"
-                                : p.request == CommandLineRequest::showVersion ? "version"
-                                : p.request == CommandLineRequest::bad         ? p.error
-                                                                               : "run";
+        const std::string got = !p.read                  ? p.error
+                                : p.options.helpAsked    ? "help"
+                                : p.options.versionAsked ? "version"
+                                                         : "run";
         EXPECT_EQ(got, expected) << words[0];
     }
     EXPECT_EQ(std::string(versionText()), "varo 1.0.0\n");
@@ -125,7 +158,7 @@ TEST_F(CommandLineStart, SetsWhatTheStartAndTheResetLoadAndRefusesBadValues) {
     };
     for (const auto& row : rows) {
         const Parsed good = parse({row.good});
-        ASSERT_EQ(good.request, CommandLineRequest::run) << good.error;
+        ASSERT_TRUE(good.read) << good.error;
         chooseStartSettings(good.options.show);
         for (int reset = 0; reset < 2; ++reset, settings = SimulationSettings{}) {
             resetSettings();
@@ -134,7 +167,7 @@ TEST_F(CommandLineStart, SetsWhatTheStartAndTheResetLoadAndRefusesBadValues) {
         chooseStartSettings(StartSettings{});
         resetSettings();
         EXPECT_FALSE(row.loaded(settings)) << row.good << " is the default";
-        EXPECT_EQ(parse({row.bad}).request, CommandLineRequest::bad) << row.bad;
+        EXPECT_FALSE(parse({row.bad}).read) << row.bad;
     }
 }
 
@@ -187,7 +220,9 @@ TEST_F(SceneSetUp, ResetReseedsFromTheClockAndLoadsBlack) {
 namespace {
 // The words each setting of the screensaver's dialog can give: "--root" alone, then every
 // check box and list choice, and each slider at its low end, its default and its high end.
-std::vector<std::vector<std::string>> dialogCommandLines(const std::string& xml) {
+// `defaults` gets the lines that give a slider its default.
+std::vector<std::vector<std::string>> dialogCommandLines(
+    const std::string& xml, std::vector<std::vector<std::string>>& defaults) {
     const std::regex element(R"(<(command|number|boolean|option|file)\b([^>]*)>)");
     const std::regex attribute(R"(([a-z_-]+)="([^"]*)\")");
     std::vector<std::vector<std::string>> lines;
@@ -200,6 +235,7 @@ std::vector<std::vector<std::string>> dialogCommandLines(const std::string& xml)
         if ((*e)[1] == "number")
             texts = {"low", "default", "high"};
         for (std::string text : texts) {
+            const bool sliderDefault = (*e)[1] == "number" && text == "default";
             if ((*e)[1] == "number")
                 text = std::regex_replace(a["arg"], std::regex("%"), a[text]);
             text = std::regex_replace(text, std::regex("%"), "/tmp");  // a file or folder
@@ -207,19 +243,41 @@ std::vector<std::vector<std::string>> dialogCommandLines(const std::string& xml)
             lines.push_back({"--root"});
             for (std::string word; words >> word;)
                 lines.back().push_back(word);
+            if (sliderDefault)
+                defaults.push_back(lines.back());
         }
     }
     return lines;
+}
+
+// What a window it is given does with the options: the settings each start loads (a record
+// of 32-bit numbers, compared whole), its frame cap and the picture show's choices.
+std::string givenWindowDoes(const StartOptions& o) {
+    const StartSettings& s = o.show;
+    std::string text(reinterpret_cast<const char*>(&s), sizeof s);
+    const PictureShowOptions& p = o.pictures;
+    for (double value :
+         {double(framePeriodUs(o.delayUs, Host::givenWindow)),
+          double(pictureSeconds(p.durationSeconds, Host::givenWindow)), double(p.fadeSeconds),
+          double(p.shuffle), double(p.titles), double(p.screensaverImages), double(p.paths.size())})
+        text += " " + std::to_string(value);
+    return text;
 }
 }  // namespace
 
 TEST(ScreensaverConfig, EveryArgumentItsDialogCanGiveIsAccepted) {
     std::ifstream file("../packaging/varo.xml");  // the tests run in data/
     const std::string xml{std::istreambuf_iterator<char>(file), {}};
-    const auto lines = dialogCommandLines(xml);
+    std::vector<std::vector<std::string>> defaults;
+    const auto lines = dialogCommandLines(xml, defaults);
     EXPECT_GE(lines.size(), 40u) << "the dialog's settings were not all read";
     for (const auto& words : lines) {
         const Parsed p = parse(words);
-        EXPECT_EQ(p.request, CommandLineRequest::run) << words.back() << ": " << p.error;
+        EXPECT_TRUE(p.read) << words.back() << ": " << p.error;
     }
+    // Each slider's default is what the program does without its argument.
+    EXPECT_GE(defaults.size(), 10u);
+    const std::string absent = givenWindowDoes(parse({"--root"}).options);
+    for (const auto& words : defaults)
+        EXPECT_EQ(givenWindowDoes(parse(words).options), absent) << words[1] << " " << words[2];
 }

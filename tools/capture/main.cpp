@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <thread>
@@ -73,6 +74,37 @@ bool makeWritablePaths(std::vector<std::string>& paths, std::string& error) {
     return true;
 }
 
+// The files the capture writes: `out` for one frame; for a strip, `out` with -001, -002, ...
+// before its extension.
+std::vector<std::string> outputPaths(const CaptureOptions& options) {
+    if (options.frames == 1)
+        return {options.out};
+    std::string stem = options.out, extension = ".png";
+    const size_t dot = stem.rfind('.');
+    if (dot != std::string::npos && stem.find('/', dot) == std::string::npos) {
+        extension = stem.substr(dot);
+        stem.resize(dot);
+    }
+    std::vector<std::string> paths;
+    for (int k = 1; k <= options.frames; ++k) {
+        char number[16];
+        std::snprintf(number, sizeof number, "-%03d", k);
+        paths.push_back(stem + number + extension);
+    }
+    return paths;
+}
+
+// The program's clock, in milliseconds, at each captured frame, in order (a strip has its --to).
+std::vector<int> captureTimesMs(const CaptureOptions& options) {
+    std::vector<int> times;
+    for (int k = 0; k < options.frames; ++k) {
+        const double share = options.frames == 1 ? 0.0 : double(k) / (options.frames - 1);
+        const double seconds = options.from + (options.to - options.from) * share;
+        times.push_back(static_cast<int>(std::lround(seconds * 1000.0)));
+    }
+    return times;
+}
+
 void drawNothing() {}
 
 // A plain window of the asked size (not full screen), with the program's reshape callback so
@@ -99,8 +131,9 @@ bool openCaptureWindow(int width, int height) {
 
 // Start-up as the program does it, but seeded with `seed` and with the clock at zero: the
 // start message counts its three seconds from there.
-void startScene(unsigned int seed, const std::string& keys) {
-    elapsedMs = static_cast<int>(seed);  // initScene seeds the random generator with it
+void startScene(int seed, const std::string& keys) {
+    startFrameClock();
+    elapsedMs = seed;  // initScene seeds the random generator with it
     initScene();
     textOverlay.messageExpiry -= elapsedMs * 0.001;
     elapsedMs = 0;
@@ -168,9 +201,9 @@ int main(int argc, char** argv) {
     if (!makeWritablePaths(paths, error))
         return complain(error, kExitFailure);
     choosePictureFolders(options.dataFolder.empty() ? nullptr : options.dataFolder.c_str());
-    PictureShowOptions show = options.pictures;
-    show.durationSeconds = std::max(show.durationSeconds, 0);  // the keys rule, as in a window
-    choosePictureShow(show, {}, true);  // every decode waited for: the same frames each run
+    // Every decode waited for, so that each run gives the same frames; the keys rule, as in
+    // the program's own window.
+    choosePictureShow(options.pictures, Host::ownWindow, {}, true);
     chooseStartSettings(options.show);
 
     if (!openCaptureWindow(options.width, options.height))
