@@ -6,11 +6,9 @@ set title "Varo on Mesa llvmpipe, 1024 x 768: frame time against pin count"
 set xlabel "T (the board is 2T x T pins)"
 set ylabel "milliseconds per frame"
 set y2label "pins drawn"
-set xtics 4
 set ytics nomirror
 set y2tics
 set key top left
-set grid
 plot data using 1:3 with linespoints lw 2 pt 7 title "median frame time", \
      data using 1:4 with linespoints lw 2 pt 5 dt 2 title "99th percentile", \
      data using 1:5 with linespoints lw 1 pt 1 dt 3 title "CPU time, all threads", \

@@ -1,4 +1,4 @@
-// Clocks, memory readings and order statistics for the bench.
+// Clocks, memory readings and order statistics for the bench, and its one result line.
 #include "bench/measure.h"
 
 #include <sys/resource.h>
@@ -48,6 +48,30 @@ double quantile(std::vector<double> values, double q) {
     std::sort(values.begin(), values.end());
     auto rank = static_cast<size_t>(std::ceil(q * static_cast<double>(values.size())));
     return values[std::clamp<size_t>(rank, 1, values.size()) - 1];
+}
+
+JsonLine& JsonLine::add(const std::string& key, const char* value) {
+    text_ += (text_.empty() ? "{\"" : ",\"") + key + "\":\"";
+    for (const char* c = value; *c; ++c) {
+        if (*c == '"' || *c == '\\')
+            text_ += '\\';
+        if (static_cast<unsigned char>(*c) >= 0x20)
+            text_ += *c;
+    }
+    text_ += '"';
+    return *this;
+}
+
+JsonLine& JsonLine::add(const std::string& key, double value) {
+    char number[32];
+    std::snprintf(number, sizeof number, "%.9g", value);
+    text_ += (text_.empty() ? "{\"" : ",\"") + key + "\":" + number;
+    return *this;
+}
+
+void JsonLine::print() const {
+    std::printf("%s}\n", text_.empty() ? "{" : text_.c_str());
+    std::fflush(stdout);
 }
 
 }  // namespace bench

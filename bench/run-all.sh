@@ -20,20 +20,17 @@ quick=0 parts=$all
 for arg in "$@"; do
     case $arg in
         --quick) quick=1 ;;
-        --parts=*)
-            parts=${arg#--parts=}
-            [ -n "$parts" ] || { echo "run-all.sh: --parts needs a list (try --help)" >&2; exit 2; }
-            for part in ${parts//,/ }; do
-                [[ ",$all," == *",$part,"* ]] || { echo "run-all.sh: no part '$part' (try --help)" >&2; exit 2; }
-            done ;;
+        --parts=?*) parts=${arg#--parts=}  # an empty list is an unknown option
+            for part in ${parts//,/ }; do [[ ",$all," == *",$part,"* ]] ||
+                { echo "run-all.sh: no part '$part' (try --help)" >&2; exit 2; }; done ;;
         -h | --help) sed -n '2,/^set -e/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;;
         *) echo "run-all.sh: unknown option '$arg' (try --help)" >&2; exit 2 ;;
     esac
 done
 repeats=3 frames=300 pacingFrames=10125 runs=5 changes=10 cgFrames=20 heapFrames=200
-traceFrames=200 capSeconds=60 soakMinutes=10
+traceFrames=200 capSeconds=60 soakMinutes=10 costSeconds=30
 [ $quick = 1 ] && repeats=1 frames=60 pacingFrames=900 runs=3 changes=4 cgFrames=5 heapFrames=30 \
-    traceFrames=60 capSeconds=10 soakMinutes=2
+    traceFrames=60 capSeconds=10 soakMinutes=2 costSeconds=10
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build" -j2 >/dev/null
@@ -51,7 +48,6 @@ say() { printf '%s\n' "$@" | tee -a "$summary"; }
 # The value of a key in the last JSON line on standard input (strings hold no quotes here).
 field() { grep '^{' | tail -n 1 | grep -o "\"$1\":\(\"[^\"]*\"\|[^,}]*\)" | cut -d: -f2- | tr -d '"'; }
 median() { sort -g | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)] }'; }
-# The median of a key over the JSON lines of a file.
 med() { while read -r line; do field "$2" <<<"$line"; done <"$1" | median; }
 
 : >"$summary"
@@ -79,10 +75,8 @@ if want sweep; then
         for _ in $(seq $repeats); do onx "$bench" --frames=$frames --pins=20 "--$extra"; done >"$f"
         say "$(printf 'T = 20 with --%s: %.1f fps, median %.2f ms' $extra "$(med "$f" fps)" "$(med "$f" median_ms)")"
     done
-    if has gnuplot "the plot"; then
-        gnuplot -e "data='$out/sweep.dat'; output='$root/docs/perf-frame-time.png'" \
-            "$root/bench/frame-time.gp"
-    fi
+    ! has gnuplot "the plot" ||
+        gnuplot -e "data='$out/sweep.dat'; output='$root/docs/perf-frame-time.png'" "$root/bench/frame-time.gp"
 fi
 
 if want pacing; then
@@ -151,12 +145,25 @@ photos() { # N
     echo "$dir"
 }
 
+# Peak resident memory and processor time of $costSeconds seconds of the show in a given window
+# (--root), a new picture every second.
+showCost() { # options
+    onx /usr/bin/time -f '%M %U %S' bash -c '"$@" 2>/dev/null & pid=$!; sleep '$costSeconds'
+        kill -TERM $pid; wait $pid' - "$varo" --root --duration 1 "$@" 2>&1 >/dev/null | tail -n 1 |
+        awk '{ printf "peak %.1f MiB, processor %.1f s", $1 / 1024, $2 + $3 }'
+}
+
 if want launch; then
     say "" "Launch to first frame, full screen (the swap log), median of $runs runs:" \
         "  varo:                       $(launchTimes "$varo")" \
         "  varo, shader cache off:     $(MESA_SHADER_CACHE_DISABLE=true launchTimes "$varo")"
     for n in 100 5000; do say "  varo --picture $n photos: $(launchTimes "$varo" --picture "$(photos $n)")"; done
     if has glxgears "glxgears"; then say "  glxgears, 300 x 300:        $(launchTimes glxgears)"; fi
+    bad=$out/not-pictures && mkdir -p "$bad" && for i in $(seq -w 5000); do echo no >"$bad/$i.jpg"; done
+    say "" "The show in a given window for $costSeconds s, a new picture every second (/usr/bin/time):" \
+        "  no pictures:               $(showCost)" \
+        "  5,000 photos:              $(showCost --picture "$(photos 5000)")" \
+        "  5,000 files, no pictures:  $(showCost --picture "$bad")"
 fi
 
 if want picture; then
@@ -237,13 +244,19 @@ fi
 if want soak; then
     say "" "Resident memory of the release build, full screen, $soakMinutes minutes (tools/soak.sh):"
     "$root/tools/soak.sh" $soakMinutes "$out/soak.csv" | sed 's/^/  /' | tee -a "$summary"
-    if has gnuplot "the plot"; then
+    ! has gnuplot "the plot" ||
         gnuplot -e "data='$out/soak.csv'; output='$root/docs/perf-memory.png'" "$root/tools/soak.gp"
-    fi
 fi
 
-if want decode && [ -x "$build/bench/varo-bench-decode" ]; then
-    say "" "Decoding a photo, baseline and progressive, and hostile files (bench/decode-bench.sh):"
-    "$root/bench/decode-bench.sh" "$build/bench/varo-bench-decode" "$out/decode" | tee -a "$summary"
+if want decode && has python3 "decode"; then
+    say "" "Decoding one picture (varo-bench-decode), median of 5 decodes:" \
+        "  file  processor_ms  wall_ms  refusal  peak_above_program_kib"
+    mkdir -p "$out/decode" && (cd "$out/decode" && "$root/bench/decode-pictures.py")
+    for file in photo.jpg photo-75.jpg progressive.jpg grey.jpg scans.jpg sparse.jpg app1.jpg \
+        bomb-{grey,rgba16,rgb,bits,interlaced}.png; do
+        line=$("$build/bench/varo-bench-decode" "$out/decode/$file" 5)
+        peak=$(($(field peak_resident_kib <<<"$line") - $(field resident_before_kib <<<"$line")))
+        say "  $file $(field median_cpu_ms <<<"$line") $(field median_ms <<<"$line") '$(field refusal <<<"$line")' $peak"
+    done
 fi
 say "" "Load at the end: $(cut -d' ' -f1-3 /proc/loadavg). Everything is in $out."

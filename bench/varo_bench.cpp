@@ -8,7 +8,6 @@
 
 #include "app/window.h"
 #include "bench/bench_scene.h"
-#include "bench/json_line.h"
 #include "bench/measure.h"
 #include "bench/options.h"
 #include "state/frame_clock.h"
@@ -87,7 +86,6 @@ void runFrames(const Options& o, MemoryMarks memory) {
 }
 
 // Pacing: a key command every few frames, in this cycle.
-// The commands, one every few frames, in this cycle.
 struct Command {
     unsigned char key;
     const char* event;  // the name its figures take
@@ -204,7 +202,6 @@ void runStartup(const Options& o, const char* programName, double mainMs) {
     CALLGRIND_STOP_INSTRUMENTATION;
     const double initSceneMs = lap(), initSceneCpuMs = processCpuMs() - cpuStart;
     applySceneOptions(o);
-    // The frames read the frame clock, as the program's hosts do.
     const double firstFrameMs = drawTurn(frameClockMs(), 0);
     const double secondFrameMs = drawTurn(frameClockMs(), 0);
     JsonLine json = configurationJson(o);
