@@ -9,12 +9,17 @@
 // said once and dropped from the list; with none left the worker ends, and so never spins.
 #include "images/picture_feed.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <numeric>
 
 namespace {
+constexpr int kWorkerNice = 10;  // of 19: the frames come first, the worker takes what is left
+
 std::string fileName(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -86,6 +91,7 @@ bool PictureFeed::exhausted() {
 // --- The worker ---------------------------------------------------------------------------------
 
 void PictureFeed::run() {
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kWorkerNice);  // this thread alone
     if (!choice_.source) {
         listPictures(choice_.paths, list_, stopping_);
         dropped_.assign(list_.paths.size(), 0);
