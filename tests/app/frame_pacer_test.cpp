@@ -1,5 +1,5 @@
 // The frame cap on an injected clock: a steady schedule, no burst after a stall, 0 for no cap,
-// and a long wait in slices of 50 ms at most, which book no frame.
+// and a long wait in slices of 50 ms at most, which book no frame; the hosts' caps.
 #include "app/frame_pacer.h"
 
 #include <gtest/gtest.h>
@@ -22,4 +22,7 @@ TEST(FramePacer, KeepsASteadyScheduleInSlicesAndStartsItAgainAfterAStall) {
         for (const auto& [nowUs, sleepUs] : asks)
             EXPECT_EQ(frameWaitSliceUs(schedule, nowUs), sleepUs) << periodUs << " at " << nowUs;
     }
+    // Without --delay (-1) its own window has no cap; a --delay of 0 lifts a given window's.
+    EXPECT_EQ(framePeriodUs(-1, Host::ownWindow), 0);
+    EXPECT_EQ(framePeriodUs(0, Host::givenWindow), 0);
 }

@@ -7,19 +7,15 @@
 #include <functional>
 #include <vector>
 
-// The window the tests draw into: 1024 x 768, created before the first test.
-constexpr int kTestWindowWidth = 1024;
-constexpr int kTestWindowHeight = 768;
+constexpr int kTestWindowWidth = 1024, kTestWindowHeight = 768;  // made before the first test
 
 // Handles the window's pending events (reshapes among them) without drawing.
 void pumpEvents();
 
-// Asks the toolkit for a window size and waits until the reshape has arrived; returns
-// whether it did within two seconds.
+// Asks for a window size and waits for its reshape; false if none came within two seconds.
 bool resizeWindow(int width, int height);
 
-// Sets the clock to `ms` and draws one frame as the program does, waiting until it is drawn;
-// returns the GL errors that frame counted.
+// Draws one frame at clock `ms` as the program does, to its end; the GL errors it counted.
 int frameAt(int ms);
 
 // Reads a w x h RGB block from the back buffer, rows from the bottom.
@@ -40,8 +36,7 @@ inline std::array<double, 3> objectPoint(const float* v, double extent) {
     return {v[0] / 100.0 - extent, v[1] / 100.0 - extent, extent * (1 - 2.0 * v[2])};
 }
 
-// Puts every global of the program back to its start-up value, as after initScene, with the
-// clock at `ms` milliseconds. GL objects stay as they are.
+// Every global back to its start-up value (as after initScene), the clock at `ms`; not GL's.
 void resetProgramState(int ms = 0);
 
 // Every test that touches program state derives from this fixture.
