@@ -1,9 +1,6 @@
 // The frame driver: the clock at any uptime, the frame count, the fades, clearing, the quit.
-#include <GL/gl.h>
 
-#include <algorithm>
 #include <climits>
-#include <cmath>
 #include <tuple>
 #include <utility>
 
@@ -12,9 +9,6 @@
 #include "backdrop/star_field.h"
 #include "images/texture_table.h"
 #include "input/keyboard.h"
-#include "motion/oscillator_bank.h"
-#include "state/frame_clock.h"
-#include "state/settings.h"
 #include "tests/support/gl_test.h"
 #include "view/camera.h"
 

@@ -1,13 +1,10 @@
 // The screensaver's pictures: the real xscreensaver-getimage paints the picture a scratch home's
 // settings choose, and the largest centred square of what it painted reaches the block.
-#include <stdlib.h>
 
-#include <array>
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <string>
 
 #include "app/screensaver_images.h"
 #include "tests/support/gl_test.h"

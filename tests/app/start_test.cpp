@@ -1,15 +1,11 @@
 // Start-up: the command line and the screensaver dialog's, the cursor, the reshape, the reset.
 #include <GL/freeglut.h>
 
-#include <array>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <regex>
 #include <sstream>
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include "app/command_line.h"
 #include "app/frame_pacer.h"
@@ -17,9 +13,6 @@
 #include "app/scene.h"
 #include "app/window.h"
 #include "motion/random.h"
-#include "state/frame_clock.h"
-#include "state/settings.h"
-#include "state/window_state.h"
 #include "tests/support/gl_test.h"
 
 namespace {

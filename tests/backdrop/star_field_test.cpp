@@ -2,15 +2,9 @@
 // scene's own field and the frame's turns of it.
 #include "backdrop/star_field.h"
 
-#include <GL/gl.h>
-
-#include <algorithm>
-#include <cmath>
 #include <set>
 
-#include "motion/oscillator_bank.h"
 #include "motion/random.h"
-#include "state/settings.h"
 #include "tests/support/gl_test.h"
 
 namespace {

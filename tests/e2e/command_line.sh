@@ -1,10 +1,6 @@
 #!/usr/bin/env bash
-# The command lines of the real program and of the capture tool: --help, --version and a bad
-# option answer without a display; the ranges --help gives hold at their ends; --seed makes the
-# first frame, another seed another, and so does the clock from run to run; a key is taken at once
-# between frames ten seconds apart; a program copied away from every picture names each missing
-# one and the folders it tried; the person's pictures show on the pins in name order, and each bad
-# path or file has its line; the capture tool repeats its pictures.   command_line.sh VARO_CAPTURE
+# The command lines of Varo and the capture tool: --help, --version, bad values, every range at its
+# ends; seeds and first frames; keys under a long --delay; missing and bad pictures.  ARGS: VARO_CAPTURE
 source "$(dirname "$0")/lib.sh"
 readonly CAPTURE=$1 MANUALS=$(dirname "$0")/../../packaging
 out=$E2E_OUT

@@ -1,9 +1,6 @@
 #!/usr/bin/env bash
-# The program in a window another program made, as XScreenSaver runs it: its first frame shows
-# the stars and the title but no start message, and it follows the window's size; SIGTERM, SIGINT
-# and SIGHUP end it with status 0, and so do the window's end (within a ten-second wait for a
-# frame too) and the X server's, but not another X error; the window named by XSCREENSAVER_WINDOW
-# (decimal, or hexadecimal after 0x: never octal) or refused on stderr.  given_window.sh SAVER_WINDOW
+# Varo in a window another program made: stars and title, no start message, the window's size; the
+# signals, the window's and the X server's end; XSCREENSAVER_WINDOW and refusals.   ARGS: SAVER_WINDOW
 source "$(dirname "$0")/lib.sh"
 readonly SAVER_WINDOW=$1
 readonly WIDE=700 HIGH=750  # high enough that the title, shaking, stays below the message line

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The Debian package as a user gets it: cpack builds it from the build tree, Debian's own
-# checkers judge it, and unpacked into a scratch root its program runs from an empty folder,
-# finds the pictures installed beside it, draws them, and ends cleanly on ESC.   package.sh BUILD_DIR
+# The Debian package: built by cpack, judged by Debian's checkers, unpacked and run from an empty
+# folder, where it finds its pictures, draws them and ends on ESC.   ARGS: BUILD_DIR
 source "$(dirname "$0")/lib.sh"
 for tool in cpack:cmake dpkg-deb:dpkg lintian:lintian appstreamcli:appstream \
     desktop-file-validate:desktop-file-utils lexgrog:man-db; do need "${tool%:*}" "${tool#*:}"; done

@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# The picture show in the real program: a folder of 5,000 photos starts with its first picture
-# on the pins, and a picture removed while the show runs gets its line while the show goes on;
-# with --duration and --fade, coloured pictures come on one by one, in turn and round again, in
-# the program's own window and in a window it is given.      picture_show.sh SAVER_WINDOW
+# The picture show: 5,000 photos start with the first one, a removed one gets its line; --duration
+# and --fade bring coloured pictures in turn and round, in both windows.   ARGS: SAVER_WINDOW
 source "$(dirname "$0")/lib.sh"
 readonly SAVER_WINDOW=$1
 

@@ -1,9 +1,6 @@
 #!/usr/bin/env bash
-# Varo as the screensaver: the real XScreenSaver daemon, with a scratch home whose settings list
-# only Varo, starts it on activation in the window it made, where its first frame shows the
-# stars; on deactivation Varo ends. The daemon does not start programs as root: it and its
-# commands run as nobody, so the program, its pictures and the library that stops it at its first
-# frame are copied where that user can read them.
+# Varo run by the real XScreenSaver daemon (as nobody, from copies that user can read): its first
+# frame shows the stars; on deactivation Varo ends.
 source "$(dirname "$0")/lib.sh"
 need xscreensaver xscreensaver && need setpriv util-linux
 

@@ -1,9 +1,6 @@
 #!/usr/bin/env bash
-# --screensaver-images in a window another program made: the real xscreensaver-getimage, given
-# that window, paints the picture a scratch home's settings choose, and the pins wear its colour
-# and the title its name; without the helper one line says so and the built-in picture shows; a
-# helper stuck on a picture that never comes (a named pipe) is ended with the program by
-# SIGTERM, and nothing of it stays.   screensaver_images.sh SAVER_WINDOW
+# --screensaver-images through the real xscreensaver-getimage: its picture and name shown; without the
+# helper one line and the built-in picture; a stuck helper ended with Varo.   ARGS: SAVER_WINDOW
 source "$(dirname "$0")/lib.sh"
 readonly SAVER_WINDOW=$1 HELPER_FOLDER=/usr/libexec/xscreensaver
 PATH=$PATH:$HELPER_FOLDER need xscreensaver-getimage xscreensaver

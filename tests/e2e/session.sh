@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# One session of the real program, for what only the real process shows: the full-screen window
-# and its start message, real keys (the help page, the 512 x 512 window and back), the real
-# pointer turning the manual camera, and ESC: 'r' cancels the fade, and ESC again ends the
-# process with status 0 about three seconds later.
+# One session of the real program: the full screen and its message, real keys (help, the window and
+# back), the pointer turning the camera, and ESC: 'r' cancels its fade, ESC again ends Varo.
 source "$(dirname "$0")/lib.sh"
 
 readonly HELP="470x320+28+232"                                # the help page's lower lines

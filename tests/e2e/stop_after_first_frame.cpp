@@ -1,8 +1,5 @@
-// Preloaded into the real program by the end-to-end tests: its monotonic clock stands still until
-// the first frame drawn at its window's full size is shown, and the process then stops (SIGSTOP),
-// so that a test sees that frame as at time 0 however loaded the machine; or, with
-// E2E_BAD_REQUEST set, it makes there one request that the X server refuses with BadMatch (a copy
-// from a one-bit pixmap into the window), an X error that says nothing of the window's end.
+// Preloaded into Varo by the end-to-end tests: its clock stands still until its first full-size
+// frame, then it stops (SIGSTOP), or with E2E_BAD_REQUEST makes one request the X server refuses.
 #include <GL/glx.h>
 #include <dlfcn.h>
 #include <time.h>

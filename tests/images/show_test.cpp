@@ -1,13 +1,10 @@
 // The picture show: the listing, the worker's order and hand-over, the timer, fade and key.
 #include <unistd.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <set>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "app/frame.h"
 #include "images/picture_feed.h"
@@ -15,9 +12,6 @@
 #include "images/picture_show.h"
 #include "input/keyboard.h"
 #include "overlay/text_overlay.h"
-#include "state/frame_clock.h"
-#include "state/settings.h"
-#include "state/window_state.h"
 #include "tests/support/gl_test.h"
 
 namespace fs = std::filesystem;

@@ -1,21 +1,15 @@
 // Keys: what each command changes and shows, and nothing else; a storm of input.
 #include <GL/freeglut.h>
 
-#include <algorithm>
 #include <cctype>
 #include <map>
 #include <random>
 #include <sstream>
-#include <string>
 
 #include "app/toolkit_input.h"
 #include "board/pin_board.h"
 #include "input/keyboard.h"
-#include "motion/oscillator_bank.h"
 #include "overlay/text_overlay.h"
-#include "state/frame_clock.h"
-#include "state/settings.h"
-#include "state/window_state.h"
 #include "tests/support/gl_test.h"
 #include "view/camera.h"
 

@@ -1,19 +1,12 @@
 // The overlay read back by GL feedback: glyph boxes and text, the lines, the help page, the title.
-#include <GL/gl.h>
 
-#include <algorithm>
-#include <cctype>
 #include <climits>
-#include <cmath>
 #include <map>
-#include <string>
 
-#include "motion/oscillator_bank.h"
 #include "motion/random.h"
 #include "overlay/help_screen.h"
 #include "overlay/text_overlay.h"
 #include "overlay/title_caption.h"
-#include "state/frame_clock.h"
 #include "tests/support/gl_test.h"
 
 namespace {

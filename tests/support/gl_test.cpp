@@ -5,9 +5,7 @@
 #include <GL/glx.h>
 #include <poll.h>
 
-#include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -16,11 +14,7 @@
 #include "app/scene.h"
 #include "app/window.h"
 #include "input/keyboard.h"
-#include "motion/oscillator_bank.h"
 #include "overlay/text_overlay.h"
-#include "state/frame_clock.h"
-#include "state/settings.h"
-#include "state/window_state.h"
 #include "view/camera.h"
 
 namespace {

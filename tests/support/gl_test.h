@@ -1,11 +1,21 @@
 // Test support: a real GLUT window with a GL context, and a fixture with fresh program state.
 #pragma once
 
+// What nearly every test uses comes with it.
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <functional>
+#include <string>
 #include <vector>
+
+#include "motion/oscillator_bank.h"
+#include "state/frame_clock.h"
+#include "state/settings.h"
+#include "state/window_state.h"
 
 constexpr int kTestWindowWidth = 1024, kTestWindowHeight = 768;  // made before the first test
 

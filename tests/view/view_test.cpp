@@ -3,16 +3,9 @@
 #include <GL/glu.h>
 
 #include <chrono>
-#include <cmath>
 #include <tuple>
-#include <utility>
-#include <vector>
 
 #include "app/toolkit_input.h"
-#include "motion/oscillator_bank.h"
-#include "state/frame_clock.h"
-#include "state/settings.h"
-#include "state/window_state.h"
 #include "tests/support/gl_test.h"
 #include "view/camera.h"
 #include "view/projection.h"
