@@ -22,8 +22,7 @@ void emptyScene() {
     cameraPosZ = -20;
 }
 
-// The top-left corner where the title is drawn: the commonest lit red value (the inside of its
-// strokes: white times its opacity, 0 when nothing is lit) and the leftmost lit column.
+// In the title's corner: the commonest lit red (stroke insides, white x opacity), leftmost column.
 std::pair<int, int> titleStrokeRedAndLeft() {
     const auto pixels = readRgb(0, kTestWindowHeight - 320, 400, 320);
     int count[256] = {}, left = 400;
@@ -37,9 +36,8 @@ std::pair<int, int> titleStrokeRedAndLeft() {
 
 using FrameDriver = VaroTest;
 
-// 16 ms frames measure 16 ms after an hour, ten days, twenty days and across the wrap of the
-// frame clock's int; a step above a tenth of a second becomes 0.05 (0.1 as a float is just
-// above a tenth), a backward one passes.
+// 16 ms frames measure 16 ms at any uptime and across the int clock's wrap; a step above a tenth
+// becomes 0.05 (0.1 as a float is just above a tenth), a backward one passes.
 TEST_F(FrameDriver, StepIsExactMillisecondsAtAnyUptimeAndCapsStalls) {
     const struct {
         int lastMs, nowMs;
@@ -129,9 +127,7 @@ TEST_F(FrameDriver, ClearsEveryFrameWithBlankingAndOneFrameOnRequestWithout) {
     glClearColor(0, 0, 0, 1);
 }
 
-// ESC at any time, at 0 exactly, after days and a second before the clock wraps: a third of
-// the brightness goes per second, and the first frame below a tenth (more than 2.7 s on) says
-// the show is over, with the graphics released.
+// ESC at any time fades 1/3 per second; the first frame under 0.1 (2.7 s on) ends, GL released.
 TEST_F(FrameDriver, QuitFadesOutAndEndsTheShowAfterTwoPointSevenSecondsWhenever) {
     for (int escMs : {3200, 0, 3600000, 20 * kDay, INT_MAX - 1000}) {
         SCOPED_TRACE(escMs);

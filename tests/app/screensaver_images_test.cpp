@@ -1,5 +1,4 @@
-// The screensaver's pictures: the real xscreensaver-getimage paints the picture a scratch home's
-// settings choose, and the largest centred square of what it painted reaches the block.
+// The real xscreensaver-getimage paints a scratch home's picture; its centred square is the block.
 
 #include <atomic>
 #include <cstdlib>
@@ -10,8 +9,7 @@
 #include "tests/support/gl_test.h"
 
 namespace {
-// Texels near `rgb` (their channels' differences add up to under 60) in the block's rows
-// [from, to), which count from the picture's bottom.
+// Texels within 60 (summed channel gaps) of `rgb` in block rows [from, to), from the bottom up.
 int texelsNear(const PictureBlock& block, int from, int to, const std::array<int, 3>& rgb) {
     int count = 0;
     for (int t = 4 * from * kBlockSide; t < 4 * to * kBlockSide; t += 4) {
@@ -23,8 +21,7 @@ int texelsNear(const PictureBlock& block, int from, int to, const std::array<int
     return count;
 }
 
-// The folder's one picture is 1000 x 600, wider than the screen's shape, so that the helper pads
-// it above and below: in its centred square orange above lime, blue beside it.
+// The 1000 x 600 picture is padded above and below: centred, orange above lime, blue beside.
 TEST(ScreensaverImages, BringTheCentredSquareOfTheHelpersPictureAndItsName) {
     char home[] = "/tmp/varo-home-XXXXXX";
     ASSERT_NE(mkdtemp(home), nullptr);

@@ -131,8 +131,7 @@ TEST_F(CommandLineStart, SetsWhatTheStartAndTheResetLoadAndRefusesBadValues) {
 
 using SceneSetUp = VaroTest;
 
-// The window's arrow shows in a window, not in full screen; a reshape keeps the size and draws
-// over the whole window.
+// The arrow shows in a window, not in full screen; a reshape keeps its size and fills the window.
 TEST_F(SceneSetUp, HidesTheCursorInFullScreenAndFollowsReshapes) {
     for (int full : {0, 1}) {
         fullScreen = full;
@@ -160,8 +159,7 @@ TEST_F(SceneSetUp, ResetReseedsFromTheClockAndLoadsBlack) {
     EXPECT_EQ(clear, (std::array<GLfloat, 4>{0, 0, 0, 1}));
 }
 
-// What a window it is given does with "--root LINE": the settings each start loads (a record of
-// 32-bit numbers, compared whole), its frame cap and the picture show's choices.
+// What "--root LINE" sets in a given window: the settings record, frame cap and show choices.
 std::string givenWindowDoes(const std::string& line) {
     const Parsed parsed = parse("--root " + line);
     EXPECT_TRUE(parsed.read) << line << ": " << parsed.error;
@@ -175,8 +173,7 @@ std::string givenWindowDoes(const std::string& line) {
     return text.str();
 }
 
-// Each check box, list choice and file of the screensaver's dialog gives an argument the
-// program takes, and so does each slider at its ends; at its default it does as its absence.
+// Every argument the screensaver's dialog can give is taken; a slider's default equals its absence.
 TEST(ScreensaverConfig, EveryArgumentItsDialogCanGiveIsAccepted) {
     std::ifstream file("../packaging/varo.xml");  // the tests run in data/
     const std::string xml{std::istreambuf_iterator<char>(file), {}};

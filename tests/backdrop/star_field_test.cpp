@@ -1,5 +1,4 @@
-// The star field as drawn: each shape's count, extent, hollow and colours, the two passes, the
-// scene's own field and the frame's turns of it.
+// The star field as drawn: each shape's count, extent, hollow, colours, both passes and turns.
 #include "backdrop/star_field.h"
 
 #include <set>
@@ -22,10 +21,8 @@ std::vector<Star> drawnStars(StarField& field) {
     return stars;
 }
 
-// 2000 stars 5 to 8 out: in a cube less a centre cube a hair over 5 (those out of the hollow along
-// one axis alone reach all six faces), a spherical shell or its upper half. One in ten is tinted
-// from 0.3, 78% of those below the others' 0.5 in a channel; all stay under 0.8. The second pass
-// shows the first turned 120 degrees about y.
+// 2000 stars 5 to 8 out: cube less a hollow a hair over 5 (all six faces reached), shell or half.
+// 1 in 10 tinted from 0.3, 78% under the others' 0.5 in a channel; all < 0.8; pass 2 turned 120 y.
 void expectField(const std::vector<Star>& stars, int shape) {
     ASSERT_EQ(stars.size(), 4000u);
     std::set<int> faces;
@@ -109,8 +106,7 @@ std::vector<std::array<float, 2>> frameStars(std::array<double, 3> phases) {
     return stars;
 }
 
-// Stars on the axes y, x, z turned about y, then x, then z: a star stays where it is under a turn
-// about its own axis and under any turn made before it (outside).
+// Turns about y, then x, then z: a star on an axis stays under its own turn and any turn before it.
 TEST_F(StarFieldTest, FramesTurnTheStarsAboutYThenXThenZ) {
     const int sceneList = starField.listId;
     starField.listId = static_cast<int>(glGenLists(1));

@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# The command lines of Varo and the capture tool: --help, --version, bad values, every range at its
-# ends; seeds and first frames; keys under a long --delay; missing and bad pictures.  ARGS: VARO_CAPTURE
+# Varo's and the capture tool's command lines: ranges, seeds, --delay, pictures. ARGS: VARO_CAPTURE
 source "$(dirname "$0")/lib.sh"
 readonly CAPTURE=$1 MANUALS=$(dirname "$0")/../../packaging
 out=$E2E_OUT
@@ -13,10 +12,8 @@ check "status for a bad option value" "$status" == 2
 check "lines of complaint" "$(wc -l <"$out/bad.txt")" == 1
 grep -q -- "--pins.*--help" "$out/bad.txt" || fail "the complaint names neither --pins nor --help"
 
-# Each range --help gives as "(LOW to HIGH; default D)" a manual gives word for word, and the
-# program takes both ends and refuses one step beyond either: 1 for a whole number, a
-# ten-thousandth for a real one (one that takes LOW + 0.5). A value comes before --help, which
-# then ends the program; --help wraps at 79 columns.
+# Each --help range "(LOW to HIGH; default D)" is in a manual; both ends taken, a step past refused
+# (1, or 0.0001 if LOW + 0.5 is taken); a value precedes --help, which ends it; --help wraps at 79.
 takes() { DISPLAY= "$1" "--$2=$3${4:+x$3}" --help >/dev/null 2>&1; }  # PROGRAM NAME VALUE [BOTH]
 edges() {  # PROGRAM MANUAL...
     local name low high text both real under over count=0 manuals
@@ -46,8 +43,7 @@ check "pixels apart in two first frames with seed 7" "$(frames seven-a seven-b)"
 check "pixels apart in first frames with seeds 7 and 8" "$(frames seven-a eight)" '>' 1000
 check "pixels apart in two first frames with the clock's seed" "$(frames clock-a clock-b)" '>' 1000
 
-# With a frame every ten seconds a key is taken at once: 'f' brings the full screen well before
-# the next frame's turn, and a frame is drawn there.
+# With a frame every ten seconds 'f' is taken at once: full screen, drawn well before the next turn.
 start_varo "$SCRATCH" --window --delay 10000000
 sent=$EPOCHREALTIME && press f
 await "the full screen" has_size "${SCREEN_W}x${SCREEN_H}"
@@ -65,10 +61,8 @@ for picture in font.bmp fisheye.bmp monacolor128.bmp; do
 done
 stop_varo
 
-# A red PNG, a blue JPEG, a cut file, a bomb header, a note named .png; a pipe and a folder
-# passed over. An empty folder, a missing file, the pipe alone. Each bad one has its line, once,
-# by the time the show has passed it: the note's as soon as it is judged, the others' at their
-# turn, which the image key brings on (red first, then blue, then the rest go by to the next).
+# Red PNG, blue JPEG, cut file, bomb header, note named .png; pipe and folder skipped; empty folder,
+# missing file, lone pipe: each bad one's line shows once, as the image key reaches it (a note: first).
 pictures=$SCRATCH/pictures && mkdir -p "$pictures/sub.png" "$SCRATCH/none" "$SCRATCH/more"
 convert -size 64x64 xc:red "$pictures/a-red.png" && convert -size 64x64 xc:blue "$pictures/b-blue.jpg"
 head -c 60 "$pictures/a-red.png" >"$pictures/c-cut.png" && echo hi >"$pictures/e-notes.png"

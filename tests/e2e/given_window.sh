@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# Varo in a window another program made: stars and title, no start message, the window's size; the
-# signals, the window's and the X server's end; XSCREENSAVER_WINDOW and refusals.   ARGS: SAVER_WINDOW
+# In a given window (also XSCREENSAVER_WINDOW): size, signals, ends, refusals. ARGS: SAVER_WINDOW
 source "$(dirname "$0")/lib.sh"
 readonly SAVER_WINDOW=$1
 readonly WIDE=700 HIGH=750  # high enough that the title, shaking, stays below the message line
@@ -35,8 +34,7 @@ for signal in INT HUP; do  # as SIGTERM, once the program has taken over the sig
     end_window
 done
 
-# A BadMatch, from a request that the preloaded library makes after the first frame, leaves the
-# frames coming.
+# A BadMatch from the preloaded library's request after the first frame leaves the frames coming.
 open_window 400 400
 E2E_BAD_REQUEST=1 run_varo --window-id "$WIN" 2>"$E2E_OUT/stderr.txt"
 drawn() { lit_in "$SMALL"; }

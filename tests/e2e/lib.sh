@@ -1,7 +1,4 @@
-# Shared by the end-to-end scripts: the real program on the X display, real input (xdotool), and
-# what a person would see in screenshots (xwd, ImageMagick). Set by CTest: E2E_VARO the program,
-# E2E_STOP the library that stops it at its first frame (stop_after_first_frame.cpp), E2E_DATA the
-# data folder, E2E_OUT a folder for screenshots (kept as PNG files after a failure).
+# E2E helpers (xdotool, xwd, ImageMagick). CTest sets E2E_VARO, E2E_STOP, E2E_DATA, E2E_OUT (shots).
 set -euo pipefail
 : "${E2E_VARO:?set E2E_VARO to the varo program}"
 E2E_OUT=${E2E_OUT:-$(mktemp -d)}
@@ -35,8 +32,7 @@ check() {
     fi
 }
 
-# expect_soon NAME FUNCTION: screenshots into $SHOT until FUNCTION's checks pass or DEADLINE
-# passes, then the checks once more, reported.
+# expect_soon NAME FUNCTION: shots into $SHOT till FUNCTION's checks pass or DEADLINE; reported.
 expect_soon() {
     local deadline=$((SECONDS + DEADLINE))
     CHECK_QUIET=1
@@ -61,15 +57,13 @@ await() {
 found_window() { VARO_WIN=$(xdotool search --name '^Varo$' 2>/dev/null | head -n 1) && [ -n "$VARO_WIN" ]; }
 has_size() { [ "$(xdotool getwindowgeometry "$VARO_WIN" 2>/dev/null | awk '/Geometry/ { print $2 }')" = "$1" ]; }
 
-# run_varo [OPTION...]: the program with E2E_STOP preloaded, which holds its clock at 0 until its
-# first frame at its window's full size and stops it there; first_frame shoots that frame into
-# $SHOT and lets the program go on. The frame is the same however loaded the machine.
+# run_varo [OPTION...]: with E2E_STOP its clock stands at 0 to its first full-size frame, where it
+# stops; first_frame shoots it into $SHOT and resumes: the same frame however loaded the machine.
 run_varo() { LD_PRELOAD=$E2E_STOP "$E2E_VARO" "$@" & VARO_PID=$!; }
 stopped() { grep -q '^State:.T' "/proc/$VARO_PID/status"; }
 first_frame() { await "a stop at the first frame" stopped && SHOT=$(shot first-frame) && kill -CONT "$VARO_PID"; }
 
-# start_varo DIR [OPTION...]: the program in its own window, from DIR, at its first frame (full
-# screen, or 512 x 512 with --window); its stderr goes to $E2E_OUT/stderr.txt.
+# start_varo DIR [OPTION...]: run from DIR to its first frame (512 x 512 with --window); stderr.txt.
 start_varo() {
     local size="${SCREEN_W}x${SCREEN_H}"
     [[ " $* " == *" --window "* ]] && size=512x512
@@ -94,8 +88,7 @@ ends_within() {
         sleep 0.05
     done
 }
-# ends_after WHAT SECONDS COMMAND...: COMMAND, then the program's end that soon, with status 0;
-# ENDED is the seconds it took.
+# ends_after WHAT SECONDS COMMAND...: COMMAND, then Varo exits 0 that soon; ENDED: seconds taken.
 ends_after() {
     local what=$1 limit=$2 sent=$EPOCHREALTIME status=0
     shift 2 && "$@" && ends_within "$what" "$limit"
@@ -123,8 +116,7 @@ shot() { xwd -root -silent >"$E2E_OUT/$1.xwd" && echo "$E2E_OUT/$1.xwd"; }
 # Fraction of a region's pixels brighter than 4 %.
 lit() { convert "$1" -crop "$2" +repage -colorspace gray -threshold 4% -format '%[fx:mean]' info:; }
 
-# Fraction of a region's pixels that look like text: neutral grey (the font is grey, the stars
-# and pictures are tinted) and brighter than 20 % (the back plate, 10 %, is not text).
+# Fraction of a region like text: neutral grey (stars, pictures are tinted), over 20% (plate: 10%).
 texty() {
     convert "$1" -crop "$2" +repage \
         \( +clone -colorspace HSB -channel G -separate +channel -threshold 1% -negate \) \
@@ -132,8 +124,7 @@ texty() {
         -compose multiply -composite -format '%[fx:mean]' info:
 }
 
-# The board's back plate is drawn in 0.1 x the brightness, 25 at full: its grey level, the
-# commonest dark grey of a region, gauges the fades (0 when no plate shows).
+# The back plate is 0.1 x brightness (25 at full): a region's commonest dark grey gauges fades (0: none).
 plate_level() {
     convert "$1" -crop "$2" +repage -format %c histogram:info:- |
         awk -F'[:(,)]' '$3 == $4 && $4 == $5 && $3 > 0 && $3 <= 40 && $1 > best { best = $1; level = $3 }

@@ -1,5 +1,4 @@
-// Preloaded into Varo by the end-to-end tests: its clock stands still until its first full-size
-// frame, then it stops (SIGSTOP), or with E2E_BAD_REQUEST makes one request the X server refuses.
+// Preloaded: a standing clock until the first full-size frame, then SIGSTOP (or E2E_BAD_REQUEST).
 #include <GL/glx.h>
 #include <dlfcn.h>
 #include <time.h>

@@ -154,8 +154,7 @@ TEST_F(TextureTable, EachPictureComesFromTheFirstFolderThatHoldsItAsARegularFile
     choosePictureFolders(".");
 }
 
-// Every kind and depth upright, red first, on black, its middle square, CMYK inverted or not, the
-// first Exif's turn; each refusal says why, a hostile file's as soon as the fault shows.
+// Every kind and depth shows upright (CMYK, Exif turn); a refusal says why, a hostile one at once.
 TEST(PictureFile, EveryVariantShowsItsQuadrantsUprightAndBadFilesAreRefusedWithTheirReason) {
     const Quads turned = {kRgbw[2], kRgbw[0], kRgbw[3], kRgbw[1]};  // as Exif's "turned right"
     const std::string tooLarge = " is too large (at most 64 megapixels, 32768 per side)";
@@ -218,9 +217,8 @@ TEST(PictureFile, EveryVariantShowsItsQuadrantsUprightAndBadFilesAreRefusedWithT
     }
 }
 
-// A stop asked for from another thread ends a slow decode within a read or two (the zeros after
-// the header of a 32768 x 1953 JPEG would take some 25 MB, 200 KB a row of blocks), while this
-// thread decodes a picture of its own, unharmed.
+// A stop from another thread ends a slow decode (32768 x 1953 JPEG of zeros, ~25 MB, 200 KB a row
+// of blocks) within a read or two, while this thread decodes its own picture unharmed.
 TEST(PictureFile, AStopEndsADecodeAtOnceAndTwoDecodesShareNothing) {
     const std::string slow = sparseCopy("slow.jpg");
     std::atomic<bool> stop = false;
@@ -247,8 +245,7 @@ TEST(PictureFile, AStopEndsADecodeAtOnceAndTwoDecodesShareNothing) {
     EXPECT_LT(readInAll - readAtStop, 16 << 10);
 }
 
-// 7 x 3, red 40 x, green 100 y: the middle columns, red 80, 120, 160, 42 2/3 cells wide, a cell
-// across two their mean.
+// 7 x 3 ramp, red 40x, green 100y: columns 80, 120, 160 span 42 2/3 cells; a shared cell averages.
 TEST(PictureFile, TheCentredSquareIsAveragedByArea) {
     PictureBlock block;
     Refusal reason;

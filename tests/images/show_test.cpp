@@ -53,8 +53,7 @@ Names takeNames(PictureFeed& feed, int count) {
 }
 }  // namespace
 
-// Name order, subfolders depth first, hidden entries and a loop passed over; a note in a
-// folder is kept quiet; an empty folder and the files past the cap each get their line.
+// Name order, depth first, hidden and loops skipped, notes quiet; empty folders, overflow reported.
 TEST(PictureList, ListsFoldersDeepInNameOrderOnce) {
     Folder f;
     f.add("b.png", kRed), f.add("a/z.jpeg", kRed), f.add("c.txt"), f.add("d.JPG");
@@ -72,9 +71,8 @@ TEST(PictureList, ListsFoldersDeepInNameOrderOnce) {
     EXPECT_EQ(printableName("a\033[2Jb\xc3\xa9\x7f.png"), "a?[2Jb???.png");
 }
 
-// In order and round again; a note leaves quietly, a file that claims to be a picture with its
-// line, once, and so does a file gone at its turn or with too long a name; a rewind goes back to
-// the second; with none left the worker ends, says so, and nothing waits on it.
+// In order and round; notes leave quietly, false pictures, vanished or long names with one line;
+// a rewind goes to the second; with none left the worker ends, says so, and nothing waits on it.
 TEST(PictureFeed, HandsOverInOrderDroppingWhatFailsOnceAndEndsWithNoneLeft) {
     Folder f;
     f.add("1.png", kRed), f.add("2.jpg"), f.add("3.txt"), f.add("4.png", kGreen);
@@ -146,8 +144,7 @@ protected:
     }
 };
 
-// The first picture brightens in; every two seconds the next, through dark, and round again;
-// without pictures of the person's, the built-in two take turns.
+// Each picture brightens in, every 2 s the next through dark, round again; else the built-in two.
 TEST_F(PictureShow, ChangesOnTheClockThroughDarkAndWraps) {
     start({folder_.add("a.png", kRed), folder_.add("b.png", kBlue)}, 2, 1.0f);
     const std::pair<int, const char*> frames[] = {
@@ -175,8 +172,7 @@ TEST_F(PictureShow, ChangesOnTheClockThroughDarkAndWraps) {
     EXPECT_EQ(shown, "portrait fish-eye fish-eye portrait ");
 }
 
-// A picture still being decoded leaves the pins dark; it comes on, told by its name with
-// --titles, as soon as it is decoded. The source stands for the screensaver's pictures.
+// A picture still decoding leaves the pins dark; it shows (named, with --titles) once decoded.
 TEST_F(PictureShow, APictureStillBeingDecodedLeavesThePinsDark) {
     std::atomic<bool> released{false};
     const auto source = [&](PictureBlock& block, std::string& name, Refusal&,
@@ -202,8 +198,7 @@ TEST_F(PictureShow, APictureStillBeingDecodedLeavesThePinsDark) {
     tellOfPictures(PictureNews::imageMessage);
 }
 
-// The key: fish-eye, portrait, each user picture, round again, with its message; a reset goes
-// back to the first user picture, a timed change tells of itself as the key does.
+// The key steps fish-eye, portrait, user pictures, round, with messages; reset: first user one.
 TEST_F(PictureShow, TheImageKeyStepsThroughAllAndTheResetReturnsToTheFirst) {
     start({folder_.add("a.png", kRed), folder_.add("b.png", kBlue)}, 5, 0.0f);
     frameAt(0);

@@ -25,8 +25,7 @@ std::vector<double> phases() {
     return {phase, phase + kOscillatorCapacity};
 }
 
-// Oscillators 1..count-1 get a phase in degrees and a steady drifting rate of 0.02 to 0.04; the
-// same seed gives the same bank.
+// Oscillators 1..count-1 get a phase in degrees, a drifting rate of 0.02 to 0.04; seeds repeat.
 TEST(OscillatorBank, SeedingGivesEachOscillatorARandomPhaseAndRateThatTheSeedRepeats) {
     phase[kFrameClock] = 42, phase[20] = 43;
     seedRandom(777);
@@ -56,8 +55,7 @@ std::vector<double> advancedPhases(float Settings::*faster, int paused = 0) {
     return phases();
 }
 
-// Each speed setting speeds its own band alone, the turns counting 57.3 degrees a radian; the
-// pause stops 0..9 (frame clock, stars, camera) while 10..19 (the pins' wave, the title) go on.
+// Each speed speeds its band (57.3 deg/rad); pause stops clock, stars, camera (0..9), not 10..19.
 TEST(OscillatorBank, SpeedSettingsSpeedTheirBandsAndThePauseStopsTheFirstTen) {
     const auto plain = advancedPhases(nullptr), paused = advancedPhases(nullptr, 1);
     EXPECT_NEAR(plain[1] / plain[4], 57.3, 1e-9);
@@ -73,8 +71,7 @@ TEST(OscillatorBank, SpeedSettingsSpeedTheirBandsAndThePauseStopsTheFirstTen) {
         EXPECT_EQ(paused[i] == 0, i < 10) << i;
 }
 
-// Over 1000 s: a flip every 5 s, a new target every 10 s (45 in 100 positive, 0.02 to 0.04 off
-// 0); a drifting rate closes half its gap to the target in 693 frames, else it halves as fast.
+// 1000 s: flips each 5 s, targets each 10 s (45% > 0, 0.02-0.04 off 0); gaps halve in 693 frames.
 TEST(OscillatorBank, RatesDriftToNewTargetsOrDieAwayAtTheirPace) {
     seedRandom(31337);
     seedOscillators(20);

@@ -92,9 +92,8 @@ TEST_F(TextOverlayTest, LinesReadAtTheirPlacesAndTheSceneStateComesBack) {
         glViewport(0, 0, kTestWindowWidth, kTestWindowHeight);
 }
 
-// Strictly three seconds, and no longer across the wrap of the int millisecond clock (24.8 days);
-// the last text remembered, blanks too, cut to 79 bytes; help, clock, title never replace it; a GL
-// error does, 0.4 of the width in.
+// Strictly 3 s, also across the int ms clock's wrap (24.8 days); the last text (blanks too, cut to
+// 79 bytes) stays; help, clock and title never replace it; a GL error does, 0.4 of the width in.
 TEST_F(TextOverlayTest, MessageLineShowsTheLastTextOrAGlErrorForThreeSeconds) {
     // Posted at, drawn at, and whether the line shows.
     const int cases[][3] = {{1000, 3999, 1},
@@ -124,8 +123,7 @@ TEST_F(TextOverlayTest, MessageLineShowsTheLastTextOrAGlErrorForThreeSeconds) {
     EXPECT_EQ(messageLine(409), "OpenGL Error: invalid enumerant");
 }
 
-// The title "Varo" 9% of the height down, then 28 legible lines 17 apart, but 22 between the two
-// blocks, and no pixel lit off the page.
+// Title "Varo" 9% of the height down, then 28 lines 17 apart (22 between blocks), none off-page.
 TEST_F(TextOverlayTest, HelpPageDrawsItsLinesInTwoBlocksBelowATitleThatFollowsTheHeight) {
     for (const int height : {768, 600}) {
         ASSERT_TRUE(resizeWindow(kTestWindowWidth, height));
@@ -168,8 +166,7 @@ std::map<std::array<int, 2>, int> titleOffsets(unsigned seeds) {
     return offsets;
 }
 
-// A quarter of its oscillators' period at 40 a phase unit shakes it from the middle to half its
-// size away; about one frame in 18 jumps it by up to half its size either way, on each axis.
+// Quarter period (40 a phase unit): half its size from the middle; 1 in ~18 frames jumps as far.
 TEST_F(TextOverlayTest, TitleShakesWithItsOscillatorsJumpsWithinHalfItsSizeAndFades) {
     phase[kTitleShakeX] = M_PI / 80, phase[kTitleShakeY] = 3 * M_PI / 80;
     EXPECT_GT((titleOffsets(40)[{30, -30}]), 30);

@@ -18,8 +18,7 @@
 #include "view/camera.h"
 
 namespace {
-// One real window for the whole test program, with the program's own reshape callback and
-// the whole scene set up as at start-up (textures from the working directory).
+// One real window per test program, with the program's reshape callback and start-up scene.
 class GlEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {

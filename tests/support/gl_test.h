@@ -37,9 +37,7 @@ int litPixels(int level = 1);
 // The model-view or projection matrix (GL_MODELVIEW_MATRIX or GL_PROJECTION_MATRIX).
 std::array<double, 16> currentMatrix(unsigned int which);
 
-// Runs `draw` in GL feedback mode with vertices of `type` (GL_3D, GL_3D_COLOR, ...) and returns
-// the values fed back. With `extent` > 0 the transforms map the box [-extent, extent]^3 onto
-// 100 pixels per unit, and objectPoint turns a vertex's window x, y, z back into object units.
+// `draw`'s GL feedback for `type` vertices; `extent` > 0 maps [-extent, extent]^3 at 100 px a unit.
 std::vector<float> feedback(unsigned int type, const std::function<void()>& draw,
                             double extent = 0);
 inline std::array<double, 3> objectPoint(const float* v, double extent) {

@@ -105,9 +105,7 @@ TEST_F(Camera, PointerOffsetsTurnTheManualCameraEveryFrameUntilTheNextReport) {
 
 std::vector<std::array<int, 2>> reports;  // pointer reports, in order of arrival
 
-// Warps the pointer to a marker spot and handles events until its report comes: the server keeps
-// their order, so all asked before has come (the deadline only guards against a lost event).
-// Returns the reports since the last call.
+// Warps to a marker, pumps till its report: events keep order (the deadline guards a lost one).
 std::vector<std::array<int, 2>> reportsUpTo(int x, int y) {
     glutWarpPointer(x, y);
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
@@ -117,8 +115,7 @@ std::vector<std::array<int, 2>> reportsUpTo(int x, int y) {
     return std::exchange(reports, {});
 }
 
-// A report turns the manual camera and sends the pointer home, which comes back as a report of
-// no offset; with no report since, no warp.
+// A report turns the manual camera and warps home, reported as no offset; no report, no warp.
 TEST_F(Camera, TheWarpHomeComesBackAsAReportOfNoOffset) {
     glutPassiveMotionFunc([](int x, int y) { reports.push_back({x, y}), onPointerMotion(x, y); });
     settings.cameraMode = kManualCamera;
