@@ -1,5 +1,4 @@
-// The frame cap on an injected clock: a steady schedule, no burst after a stall, 0 for no cap,
-// and a long wait in slices of 50 ms at most, which book no frame.
+// The frame cap on an injected clock: steady, no burst after a stall, 50 ms wait slices, 0 = none.
 #include "app/frame_pacer.h"
 
 #include <gtest/gtest.h>
@@ -7,9 +6,8 @@
 #include <utility>
 #include <vector>
 
-// A row: the period, then each time of asking and the sleep asked for, microseconds (0: the
-// frame starts). Frames of 4 ms wait for their turn; one of 24 ms is late, and the next keeps
-// the beat; a stall starts afresh; ten seconds are waited in slices.
+// Rows: period, then (time asked, sleep) in us, 0 = draw now. 4 ms frames wait their turn; a
+// 24 ms one is late and the next keeps the beat; a stall starts afresh; 10 s waits in slices.
 TEST(FramePacer, KeepsASteadyScheduleInSlicesAndStartsItAgainAfterAStall) {
     const std::pair<long long, std::vector<std::pair<long long, long long>>> cases[] = {
         {0, {{1000, 0}, {1001, 0}}},
@@ -22,4 +20,7 @@ TEST(FramePacer, KeepsASteadyScheduleInSlicesAndStartsItAgainAfterAStall) {
         for (const auto& [nowUs, sleepUs] : asks)
             EXPECT_EQ(frameWaitSliceUs(schedule, nowUs), sleepUs) << periodUs << " at " << nowUs;
     }
+    // Without --delay (-1) its own window has no cap; a --delay of 0 lifts a given window's.
+    EXPECT_EQ(framePeriodUs(-1, Host::ownWindow), 0);
+    EXPECT_EQ(framePeriodUs(0, Host::givenWindow), 0);
 }

@@ -1,10 +1,7 @@
-// The frame driver: the clock and its step at any uptime, the frame count, the fades,
-// clearing, and the quit that always ends the show.
-#include <GL/gl.h>
+// The frame driver: the clock at any uptime, the frame count, the fades, clearing, the quit.
 
-#include <algorithm>
 #include <climits>
-#include <cmath>
+#include <tuple>
 #include <utility>
 
 #include "app/frame.h"
@@ -12,9 +9,6 @@
 #include "backdrop/star_field.h"
 #include "images/texture_table.h"
 #include "input/keyboard.h"
-#include "motion/oscillator_bank.h"
-#include "state/frame_clock.h"
-#include "state/settings.h"
 #include "tests/support/gl_test.h"
 #include "view/camera.h"
 
@@ -28,8 +22,7 @@ void emptyScene() {
     cameraPosZ = -20;
 }
 
-// The top-left corner where the title is drawn: the commonest lit red value (the inside of its
-// strokes: white times its opacity, 0 when nothing is lit) and the leftmost lit column.
+// In the title's corner: the commonest lit red (stroke insides, white x opacity), leftmost column.
 std::pair<int, int> titleStrokeRedAndLeft() {
     const auto pixels = readRgb(0, kTestWindowHeight - 320, 400, 320);
     int count[256] = {}, left = 400;
@@ -43,8 +36,8 @@ std::pair<int, int> titleStrokeRedAndLeft() {
 
 using FrameDriver = VaroTest;
 
-// 16 ms frames measure 16 ms after an hour, ten days, twenty days and across the wrap of the
-// frame clock's int; a step above a tenth of a second becomes 0.05, a backward one passes.
+// 16 ms frames measure 16 ms at any uptime and across the int clock's wrap; a step above a tenth
+// becomes 0.05 (0.1 as a float is just above a tenth), a backward one passes.
 TEST_F(FrameDriver, StepIsExactMillisecondsAtAnyUptimeAndCapsStalls) {
     const struct {
         int lastMs, nowMs;
@@ -52,8 +45,8 @@ TEST_F(FrameDriver, StepIsExactMillisecondsAtAnyUptimeAndCapsStalls) {
     } cases[] = {
         {2000, 2150, 0.05f},
         {2000, 2080, 0.08f},
-        {0, 100, 0.05f},  // 0.1 in double, but the float stored is just above it
         {5000, 4000, -1.0f},
+        {0, 100, 0.05f},
         {3600000, 3600016, 0.016f},
         {10 * kDay, 10 * kDay + 16, 0.016f},
         {20 * kDay, 20 * kDay + 16, 0.016f},
@@ -83,7 +76,10 @@ TEST_F(FrameDriver, CountsFramesPerSecondAndCatchesUpOneSecondPerFrame) {
     }
 }
 
+// The title's fade shows through the blending the scene's set-up loads.
 TEST_F(FrameDriver, FadesInOverThreeSecondsWhileTheTitleFadesOverTen) {
+    glBlendFunc(GL_ONE, GL_ZERO);
+    setUpScene();
     emptyScene();
     for (int ms : {300, 2999}) {
         frameAt(ms);
@@ -110,37 +106,28 @@ TEST_F(FrameDriver, FadesInOverThreeSecondsWhileTheTitleFadesOverTen) {
 // Each frame gets a new clear colour over a depth buffer of 0.5: a cleared frame shows both.
 TEST_F(FrameDriver, ClearsEveryFrameWithBlankingAndOneFrameOnRequestWithout) {
     emptyScene();
-    const struct {
-        int blanking, forceClear, channel;  // the channel of the new clear colour
-        bool cleared;
-    } frames[] = {{kHyperspace, kClearNextFrame, 0, true},
-                  {kHyperspace, kNoClearRequested, 1, false},
-                  {kBlankEveryFrame, kNoClearRequested, 2, true},
-                  {kBlankEveryFrame, kClearNextFrame, 0, true}};
-    int ms = 11000;
-    for (const auto& f : frames) {
-        SCOPED_TRACE(testing::Message() << "blanking " << f.blanking << " force " << f.forceClear);
-        glClearDepth(0.5);
-        glClear(GL_DEPTH_BUFFER_BIT);
-        glClearDepth(1.0);
-        glClearColor(f.channel == 0, f.channel == 1, f.channel == 2, 1);
-        settings.blanking = f.blanking;
-        forceClear = f.forceClear;
-        frameAt(ms += 20);
+    const int frames[][3] = {{kHyperspace, kClearNextFrame, 1},
+                             {kHyperspace, kNoClearRequested, 0},
+                             {kBlankEveryFrame, kNoClearRequested, 1},
+                             {kBlankEveryFrame, kClearNextFrame, 1}};  // blanking, request, cleared
+    for (int n = 0; n < 4; ++n) {
+        glClearDepth(0.5), glClear(GL_DEPTH_BUFFER_BIT), glClearDepth(1.0);
+        glClearColor(n % 3 == 0, n % 3 == 1, n % 3 == 2, 1);
+        settings.blanking = frames[n][0], forceClear = frames[n][1];
+        frameAt(11000 + 20 * n);
         float depth = 0;
         glReadPixels(kTestWindowWidth / 2, kTestWindowHeight / 2, 1, 1, GL_DEPTH_COMPONENT,
                      GL_FLOAT, &depth);
-        EXPECT_EQ(readRgb(kTestWindowWidth / 2, kTestWindowHeight / 2, 1, 1)[f.channel] == 255,
-                  f.cleared);
-        EXPECT_EQ(depth, f.cleared ? 1.0f : 0.5f);
-        EXPECT_EQ(forceClear, 0);
+        const bool newColour =
+            readRgb(kTestWindowWidth / 2, kTestWindowHeight / 2, 1, 1)[n % 3] == 255;
+        EXPECT_EQ(std::make_tuple(newColour, depth, forceClear),
+                  std::make_tuple(frames[n][2] == 1, frames[n][2] ? 1.0f : 0.5f, 0))
+            << "frame " << n;
     }
     glClearColor(0, 0, 0, 1);
 }
 
-// ESC at any time, at 0 exactly, after days and a second before the clock wraps: a third of
-// the brightness goes per second, and the first frame below a tenth (more than 2.7 s on) says
-// the show is over, with the graphics released.
+// ESC at any time fades 1/3 per second; the first frame under 0.1 (2.7 s on) ends, GL released.
 TEST_F(FrameDriver, QuitFadesOutAndEndsTheShowAfterTwoPointSevenSecondsWhenever) {
     for (int escMs : {3200, 0, 3600000, 20 * kDay, INT_MAX - 1000}) {
         SCOPED_TRACE(escMs);

@@ -1,14 +1,9 @@
 // The board step: pin layout, wave, plate, pin model, texture generation, depth test, spotlight.
 #include "board/pin_board.h"
 
-#include <algorithm>
-#include <cmath>
 #include <set>
 
 #include "images/texture_table.h"
-#include "motion/oscillator_bank.h"
-#include "state/frame_clock.h"
-#include "state/settings.h"
 #include "tests/support/gl_test.h"
 #include "view/projection.h"
 

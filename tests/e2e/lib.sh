@@ -1,16 +1,15 @@
-# Shared by the end-to-end scripts: the real program on the X display, real input (xdotool), and
-# what a person would see in screenshots (xwd, ImageMagick). Set by CTest: E2E_VARO the program,
-# E2E_DATA the data folder, E2E_OUT a folder for screenshots (kept as PNG files after a failure).
+# E2E helpers (xdotool, xwd, ImageMagick). CTest sets E2E_VARO, E2E_STOP, E2E_DATA, E2E_OUT (shots).
 set -euo pipefail
 : "${E2E_VARO:?set E2E_VARO to the varo program}"
 E2E_OUT=${E2E_OUT:-$(mktemp -d)}
 mkdir -p "$E2E_OUT" && rm -f "$E2E_OUT"/*.png "$E2E_OUT"/*.xwd
 
 readonly SCREEN_W=1024 SCREEN_H=768  # the virtual display (tools/with-xvfb.sh), pixels
-readonly DEADLINE=20                 # seconds for the window, or the picture asked for, to show
+readonly DEADLINE=60  # seconds for what a test waits on: ample on a loaded machine, spent on failure
 readonly MESSAGE="262x24+6+3"        # the message line: text at (10, 25), glyphs 20 high
 readonly BELOW_TITLE="${SCREEN_W}x$((SCREEN_H - 230))+0+230"  # where the board mostly is
-VARO_PID="" VARO_WIN="" VARO_STARTED="" SHOT=""
+VARO_PID="" VARO_WIN="" SHOT=""
+SCRATCH=$(mktemp -d) && chmod 755 "$SCRATCH"
 
 fail() {
     echo "FAIL: $*" >&2
@@ -33,8 +32,7 @@ check() {
     fi
 }
 
-# expect_soon NAME FUNCTION: screenshots into $SHOT until FUNCTION's checks pass or DEADLINE
-# passes, then the checks once more, reported. Waiting for the picture keeps tests sure under load.
+# expect_soon NAME FUNCTION: shots into $SHOT till FUNCTION's checks pass or DEADLINE; reported.
 expect_soon() {
     local deadline=$((SECONDS + DEADLINE))
     CHECK_QUIET=1
@@ -58,56 +56,59 @@ await() {
 }
 found_window() { VARO_WIN=$(xdotool search --name '^Varo$' 2>/dev/null | head -n 1) && [ -n "$VARO_WIN" ]; }
 has_size() { [ "$(xdotool getwindowgeometry "$VARO_WIN" 2>/dev/null | awk '/Geometry/ { print $2 }')" = "$1" ]; }
-# The start message, shown for 3 s at the window's top, marks a frame drawn at the window's
-# size: the first frame after the window grows to full screen can still be drawn at the old size.
-drawn() { awk -v t="$(texty "$(shot first-frame)" "$MESSAGE")" 'BEGIN { exit !(t > 0.05) }'; }
 
-# start_varo DIR [OPTION...]: starts the program in DIR and waits for its first frame at the
-# full screen's size (512 x 512 with --window); its stderr goes to $E2E_OUT/stderr.txt and
-# VARO_PRELOAD names a library to preload into it.
+# run_varo [OPTION...]: with E2E_STOP its clock stands at 0 to its first full-size frame, where it
+# stops; first_frame shoots it into $SHOT and resumes: the same frame however loaded the machine.
+run_varo() { LD_PRELOAD=$E2E_STOP "$E2E_VARO" "$@" & VARO_PID=$!; }
+stopped() { grep -q '^State:.T' "/proc/$VARO_PID/status"; }
+first_frame() { await "a stop at the first frame" stopped && SHOT=$(shot first-frame) && kill -CONT "$VARO_PID"; }
+
+# start_varo DIR [OPTION...]: run from DIR to its first frame (512 x 512 with --window); stderr.txt.
 start_varo() {
-    local dir=$1 size="${SCREEN_W}x${SCREEN_H}"
-    shift
+    local size="${SCREEN_W}x${SCREEN_H}"
     [[ " $* " == *" --window "* ]] && size=512x512
-    (cd "$dir" && LD_PRELOAD=${VARO_PRELOAD:-} exec "$E2E_VARO" "$@") 2>"$E2E_OUT/stderr.txt" &
-    VARO_PID=$! VARO_STARTED=$EPOCHREALTIME
+    pushd "$1" >/dev/null && shift && run_varo "$@" 2>"$E2E_OUT/stderr.txt" && popd >/dev/null
+    first_frame
     await "window titled Varo" found_window
     await "window of $size" has_size "$size"
-    await "a frame with the start message" drawn
 }
-
-# The picture brightens for the first 3 s: shots compared for stillness must come after that.
-await_fade_in() {
-    sleep "$(awk -v s="$(seconds_since "$VARO_STARTED")" 'BEGIN { print (s < 3.5 ? 3.5 - s : 0) }')"
+# The start message in the font's glyphs (solid blocks without the font), in the first frame.
+in_glyphs() {
+    check "start message legible" "$(texty "$SHOT" "$MESSAGE")" '>' 0.05
+    check "start message in glyphs, not blocks" "$(texty "$SHOT" "$MESSAGE")" '<' 0.4
 }
 
 press() { xdotool key --delay 20 "$@"; }
 
-# ESC, then the end: sets QUIT_SECONDS (from ESC) and checks the exit status is 0.
-quit_varo() {
-    local sent=$EPOCHREALTIME status=0
-    press Escape
-    wait "$VARO_PID" || status=$?
-    QUIT_SECONDS=$(seconds_since "$sent") VARO_PID=""
-    check "exit status after ESC" "$status" == 0
+# ends_within WHAT SECONDS: the program ends (or waits to be reaped) that soon after WHAT.
+ends_within() {
+    local end=$((SECONDS + $2))
+    while grep -qs $'^State:\t[^Z]' "/proc/$VARO_PID/status"; do
+        [ $SECONDS -lt $end ] || fail "the program still runs $2 s after $1"
+        sleep 0.05
+    done
 }
+# ends_after WHAT SECONDS COMMAND...: COMMAND, then Varo exits 0 that soon; ENDED: seconds taken.
+ends_after() {
+    local what=$1 limit=$2 sent=$EPOCHREALTIME status=0
+    shift 2 && "$@" && ends_within "$what" "$limit"
+    wait "$VARO_PID" || status=$?
+    ENDED=$(seconds_since "$sent") VARO_PID=""
+    check "exit status after $what" "$status" == 0
+}
+# ESC: the end after the quit fade, not at once.
+quit_varo() { ends_after ESC 10 press Escape && check "seconds from ESC to the end" "$ENDED" '>=' 2.5; }
 
-# --- The program in a window another program made ------------------------------------------------
 # open_window W H [--single]: a window made by $SAVER_WINDOW (saver_window), its id in $WIN.
 open_window() {
     coproc WINDOW { exec "$SAVER_WINDOW" "$@"; }
     read -r WIN <&"${WINDOW[0]}" || fail "saver_window made no window"
 }
-run_varo() { LD_PRELOAD=${VARO_PRELOAD:-} "$E2E_VARO" "$@" & VARO_PID=$! VARO_STARTED=$EPOCHREALTIME; }
-ends_after() {  # WHAT SECONDS COMMAND...: COMMAND, then the program's end with status 0 that soon
-    local what=$1 limit=$2 sent=$EPOCHREALTIME status=0
-    shift 2 && "$@" && { wait "$VARO_PID" || status=$?; } && VARO_PID=""
-    check "exit status after $what" "$status" == 0
-    check "seconds from $what to the end" "$(seconds_since "$sent")" '<=' "$limit"
-}
+end_window() { kill "$WINDOW_PID" && wait "$WINDOW_PID" || true; }
 
-stop_varo() { [ -z "$VARO_PID" ] || { kill "$VARO_PID" 2>/dev/null; wait "$VARO_PID" 2>/dev/null; } || true; }
-trap stop_varo EXIT
+stop_varo() { [ -z "$VARO_PID" ] || { kill -CONT "$VARO_PID" && kill "$VARO_PID" && wait "$VARO_PID"; } 2>/dev/null || true; }
+cleanup() { stop_varo; { [ -z "${WINDOW_PID:-}" ] || kill "$WINDOW_PID"; } 2>/dev/null || true; rm -rf "$SCRATCH"; }
+trap cleanup EXIT
 
 # --- Screenshots and measures (regions are ImageMagick geometries WxH+X+Y) -------------------
 shot() { xwd -root -silent >"$E2E_OUT/$1.xwd" && echo "$E2E_OUT/$1.xwd"; }
@@ -115,8 +116,7 @@ shot() { xwd -root -silent >"$E2E_OUT/$1.xwd" && echo "$E2E_OUT/$1.xwd"; }
 # Fraction of a region's pixels brighter than 4 %.
 lit() { convert "$1" -crop "$2" +repage -colorspace gray -threshold 4% -format '%[fx:mean]' info:; }
 
-# Fraction of a region's pixels that look like text: neutral grey (the font is grey, the stars
-# and pictures are tinted) and brighter than 20 % (the back plate, 10 %, is not text).
+# Fraction of a region like text: neutral grey (stars, pictures are tinted), over 20% (plate: 10%).
 texty() {
     convert "$1" -crop "$2" +repage \
         \( +clone -colorspace HSB -channel G -separate +channel -threshold 1% -negate \) \
@@ -124,8 +124,7 @@ texty() {
         -compose multiply -composite -format '%[fx:mean]' info:
 }
 
-# The board's back plate is drawn in 0.1 x the brightness, 25 at full: its grey level, the
-# commonest dark grey of a region, gauges the fades (0 when no plate shows).
+# The back plate is 0.1 x brightness (25 at full): a region's commonest dark grey gauges fades (0: none).
 plate_level() {
     convert "$1" -crop "$2" +repage -format %c histogram:info:- |
         awk -F'[:(,)]' '$3 == $4 && $4 == $5 && $3 > 0 && $3 <= 40 && $1 > best { best = $1; level = $3 }

@@ -1,12 +1,8 @@
 #!/usr/bin/env bash
-# The picture show in the real program: a folder of 5,000 photos starts with its first picture
-# on the pins, and a picture removed while the show runs gets its line while the show goes on;
-# with --duration and --fade, coloured pictures come on one by one, in turn and round again, in
-# the program's own window and in a window it is given.      picture_show.sh SAVER_WINDOW
+# The picture show: 5,000 photos start with the first one, a removed one gets its line; --duration
+# and --fade bring coloured pictures in turn and round, in both windows.   ARGS: SAVER_WINDOW
 source "$(dirname "$0")/lib.sh"
 readonly SAVER_WINDOW=$1
-scratch=$(mktemp -d)
-trap 'stop_varo; { kill "${WINDOW_PID:-}" && wait "$WINDOW_PID"; } 2>/dev/null || true; rm -rf "$scratch"' EXIT
 
 # The pins' colour in a screenshot: red, green or blue where that colour covers some of the
 # board, dark where none does, mixed where two do.
@@ -36,31 +32,28 @@ expect_colours() {  # REGION COLOUR...
     note "ok   pins wore: $*"
 }
 
-mkdir "$scratch/photos" "$scratch/colours"
-convert -size 600x600 xc:red "$scratch/photos/0000-first.png"
-convert -size 4000x3000 xc:'#00c000' -quality 90 "$scratch/big.jpg"
+mkdir "$SCRATCH/photos" "$SCRATCH/colours"
+convert -size 600x600 xc:red "$SCRATCH/photos/0000-first.png"
+convert -size 4000x3000 xc:'#00c000' -quality 90 "$SCRATCH/big.jpg"
 perl -e 'link $ARGV[0], sprintf("%s/p%04d.jpg", $ARGV[1], $_) or die $! for 1 .. 5000' \
-    "$scratch/big.jpg" "$scratch/photos"
-start_varo "$scratch" --window --picture "$scratch/photos" --duration 4 --fade 0.5
+    "$SCRATCH/big.jpg" "$SCRATCH/photos"
+start_varo "$SCRATCH" --window --picture "$SCRATCH/photos" --duration 4 --fade 0.5
 expect_colours 512x400+0+100 red  # the first picture, with no other before it
-rm "$scratch/photos/p0003.jpg"  # the next one is decoded already; this one comes after it
+rm "$SCRATCH/photos/p0003.jpg"  # the next one is decoded already; this one comes after it
 expect_colours 512x400+0+100 green
-said() { grep -qxF "varo: $scratch/photos/p0003.jpg: no such file" "$E2E_OUT/stderr.txt"; }
+said() { grep -qxF "varo: $SCRATCH/photos/p0003.jpg: no such file" "$E2E_OUT/stderr.txt"; }
 await "the removed picture's line" said
 expect_colours 512x400+0+100 green
 quit_varo
 
-for colour in red lime blue; do convert -size 64x64 xc:$colour "$scratch/colours/$colour.png"; done
-start_varo "$scratch" --window --picture "$scratch/colours/red.png" --picture \
-    "$scratch/colours/lime.png" --picture "$scratch/colours/blue.png" --duration 3 --fade 0.4
+for colour in red lime blue; do convert -size 64x64 xc:$colour "$SCRATCH/colours/$colour.png"; done
+start_varo "$SCRATCH" --window --picture "$SCRATCH/colours/red.png" --picture \
+    "$SCRATCH/colours/lime.png" --picture "$SCRATCH/colours/blue.png" --duration 3 --fade 0.4
 expect_colours 512x400+0+100 red green blue red
 quit_varo
 
-coproc WINDOW { exec "$SAVER_WINDOW" 700 600; }
-read -r WIN <&"${WINDOW[0]}" || fail "saver_window made no window"
-"$E2E_VARO" --window-id "$WIN" --picture "$scratch/colours" --duration 3 --fade 0.4 --titles \
-    2>"$E2E_OUT/stderr.txt" &
-VARO_PID=$!
+open_window 700 600
+run_varo --window-id "$WIN" --picture "$SCRATCH/colours" --duration 3 --fade 0.4 --titles \
+    2>"$E2E_OUT/stderr.txt" && first_frame
 expect_colours 700x450+0+150 blue green red blue  # in name order: blue, lime, red
-kill -TERM "$VARO_PID" && wait "$VARO_PID" || fail "status $? after SIGTERM"
-VARO_PID=""
+ends_after SIGTERM 5 kill -TERM "$VARO_PID"

@@ -1,6 +1,4 @@
-// Stands in for XScreenSaver in the end-to-end tests: makes a W x H window (--single: on a
-// single-buffered visual without depth), prints its id and keeps it until stdin ends or the
-// process is ended.   saver_window W H [--single]
+// saver_window W H [--single (no depth)]: a saver's window, id printed, kept till stdin ends.
 #include <GL/glx.h>
 
 #include <cstdio>

@@ -1,5 +1,4 @@
-// Fuzzes the picture loader: any bytes, as a file, give a texture or 0, never a GL error or a read
-// past a buffer, under the font's, the pictures' and the input's own alpha rules.
+// Any bytes as a picture file give a texture or 0, no GL error or over-read, under each alpha rule.
 #include <unistd.h>
 
 #include <cstdint>

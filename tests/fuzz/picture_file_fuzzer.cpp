@@ -1,5 +1,4 @@
-// Fuzzes the decoding of a person's picture: any bytes give the 128 x 128 block or a refusal, never
-// a read past the bytes, a leak or a hang. Needs no GL.
+// Any bytes decode to the 128 x 128 block or a refusal: no over-read, leak or hang. Needs no GL.
 #include <cstdint>
 
 #include "images/picture_file.h"

@@ -1,5 +1,4 @@
-// Fuzzes the text paths: any text at any position, size and clock, any value in the program's own
-// formats (never one from the input); the message line must stay terminated, GL error-free.
+// Any text, position, size, clock or own-format value: the message stays terminated, GL error-free.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>

@@ -1,176 +1,128 @@
-// The picture show: the listing, the worker's order and hand-over, and the timer, the fade and
-// the image key on the frame clock, with real files made here.
-#include <png.h>
+// The picture show: the listing, the worker's order and hand-over, the timer, fade and key.
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <set>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "app/frame.h"
-#include "app/scene.h"
 #include "images/picture_feed.h"
 #include "images/picture_list.h"
 #include "images/picture_show.h"
 #include "input/keyboard.h"
 #include "overlay/text_overlay.h"
-#include "state/frame_clock.h"
-#include "state/settings.h"
-#include "state/window_state.h"
 #include "tests/support/gl_test.h"
 
 namespace fs = std::filesystem;
 namespace {
-struct Colour {
-    unsigned char r, g, b;
-};
-constexpr Colour kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255};
+using Names = std::vector<std::string>;
+const char *kRed = "red.png", *kGreen = "green.png", *kBlue = "blue.png";  // one pixel each
 
 // A folder of made-up files, gone with the test.
-class Folder {
-public:
+struct Folder {
     const fs::path root = "/tmp/varo-show-" + std::to_string(getpid());
     Folder() { fs::create_directories(root); }
     ~Folder() { fs::remove_all(root); }
-    std::string picture(const std::string& name, Colour c, int side = 8) const {
-        fs::create_directories((root / name).parent_path());
-        png_image image{};
-        image.version = PNG_IMAGE_VERSION;
-        image.width = image.height = static_cast<png_uint_32>(side);
-        image.format = PNG_FORMAT_RGB;
-        std::vector<unsigned char> pixels(static_cast<std::size_t>(side * side));
-        std::vector<Colour> rgb(pixels.size(), c);
-        png_image_write_to_file(&image, (root / name).c_str(), 0, rgb.data(), 0, nullptr);
-        return root / name;
+    // A copy of one of the pictures in tests/images/pictures/, or without one a note; its path.
+    std::string add(const std::string& name, const char* picture = nullptr) const {
+        const fs::path path = root / name;
+        fs::create_directories(path.parent_path());
+        picture ? void(fs::copy_file("../tests/images/pictures/" + std::string(picture), path))
+                : void(std::ofstream(path) << "not a picture\n");
+        return path;
     }
-    std::string text(const std::string& name) const {
-        fs::create_directories((root / name).parent_path());
-        std::ofstream(root / name) << "not a picture\n";
-        return root / name;
+    // What `paths` are listed as, below the folder; " (quiet)": left quiet if no picture.
+    Names listed(const std::vector<std::string>& paths, std::size_t cap = 100) const {
+        PictureList list;
+        listPictures(paths, list, std::atomic<bool>(false), cap);
+        Names names;
+        for (std::size_t n = 0; n < list.paths.size(); ++n)
+            names.push_back(list.paths[n].substr(root.string().size() + 1) +
+                            (list.quietIfNotPicture[n] ? " (quiet)" : ""));
+        return names;
     }
 };
 
-std::vector<std::string> listed(const std::vector<std::string>& paths, std::size_t cap = 100) {
-    PictureList list;
-    std::atomic<bool> stop{false};
-    listPictures(paths, list, stop, cap);
-    std::vector<std::string> names;
-    for (std::size_t n = 0; n < list.paths.size(); ++n)
-        names.push_back(list.paths[n].substr(list.paths[n].rfind("show-") + 5) +
-                        (list.quietIfNotPicture[n] ? " (quiet)" : ""));
-    return names;
-}
-
-// The names of the next `count` pictures the feed hands over.
-std::vector<std::string> takeNames(PictureFeed& feed, int count) {
-    std::vector<std::string> names;
-    ReadyPicture picture;
-    for (int n = 0; n < count; ++n) {
-        feed.waitForPicture();
-        if (!feed.take(picture))
-            break;
-        names.push_back(picture.name + " " + std::to_string(picture.position) + "/" +
-                        std::to_string(picture.count));
-    }
+// The names of the next `count` pictures the feed hands over, fewer once it has none.
+Names takeNames(PictureFeed& feed, int count) {
+    Names names;
+    for (ReadyPicture p; count-- > 0 && (feed.waitForPicture(), feed.take(p));)
+        names.push_back(p.name + " " + std::to_string(p.position) + "/" + std::to_string(p.count));
     return names;
 }
 }  // namespace
 
-// Name order, subfolders depth first, hidden entries and a loop passed over; a note in a
-// folder is kept quiet; an empty folder and the files past the cap each get their line.
+// Name order, depth first, hidden and loops skipped, notes quiet; empty folders, overflow reported.
 TEST(PictureList, ListsFoldersDeepInNameOrderOnce) {
     Folder f;
-    f.picture("b.png", kRed), f.picture("a/z.jpeg", kRed), f.text("c.txt"), f.text("d.JPG");
-    f.picture(".hidden.png", kRed), f.picture(".dots/e.png", kRed);
+    f.add("b.png", kRed), f.add("a/z.jpeg", kRed), f.add("c.txt"), f.add("d.JPG");
+    f.add(".hidden.png", kRed), f.add(".dots/e.png", kRed);
     fs::create_directories(f.root / "empty");
     fs::create_directory_symlink(f.root, f.root / "a/loop");
-    const std::string pid = std::to_string(getpid()), alone = f.text("c.txt");
     testing::internal::CaptureStderr();
-    EXPECT_EQ(listed({f.root, alone, f.root / "empty", f.root / "none.png"}),
-              (std::vector<std::string>{pid + "/a/z.jpeg", pid + "/b.png", pid + "/c.txt (quiet)",
-                                        pid + "/d.JPG", pid + "/c.txt", pid + "/none.png"}));
-    EXPECT_EQ(
-        testing::internal::GetCapturedStderr(),
-        "varo: " + (f.root / "empty").string() + ": no PNG or JPEG pictures in this folder\n");
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(listed({f.root}, 2).size(), 2u);
+    EXPECT_EQ(f.listed({f.root, f.root / "c.txt", f.root / "empty", f.root / "none.png"}),
+              (Names{"a/z.jpeg", "b.png", "c.txt (quiet)", "d.JPG", "c.txt", "none.png"}));
+    EXPECT_EQ(f.listed({f.root}, 2).size(), 2u);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "varo: 2 more pictures skipped (at most 2 are shown)\n");
+              "varo: " + (f.root / "empty").string() +
+                  ": no PNG or JPEG pictures in this folder\n"
+                  "varo: 2 more pictures skipped (at most 2 are shown)\n");
     EXPECT_EQ(printableName("a\033[2Jb\xc3\xa9\x7f.png"), "a?[2Jb???.png");
 }
 
-// In order and round again; a note leaves quietly, a file that claims to be a picture with its
-// line, once; a file gone at its turn likewise; a rewind goes back to the second.
-TEST(PictureFeed, HandsOverInOrderDroppingWhatFailsOnce) {
+// In order and round; notes leave quietly, false pictures, vanished or long names with one line;
+// a rewind goes to the second; with none left the worker ends, says so, and nothing waits on it.
+TEST(PictureFeed, HandsOverInOrderDroppingWhatFailsOnceAndEndsWithNoneLeft) {
     Folder f;
-    f.picture("1.png", kRed), f.text("2.jpg"), f.text("3.txt"), f.picture("4.png", kGreen);
-    const std::string gone = f.picture("5.png", kBlue);
+    f.add("1.png", kRed), f.add("2.jpg"), f.add("3.txt"), f.add("4.png", kGreen);
+    const std::string gone = f.add("5.png", kBlue), tooLong = gone + std::string(4100, 'x');
     PictureFeed feed;
     testing::internal::CaptureStderr();
-    feed.start({{f.root}, false, 1, {}});
-    EXPECT_EQ(takeNames(feed, 1), (std::vector<std::string>{"1.png 0/5"}));  // the rest unjudged
+    feed.start({{f.root, tooLong}, false, 1, {}});
+    EXPECT_EQ(takeNames(feed, 1), (Names{"1.png 0/6"}));  // the rest not yet judged
     feed.waitForPicture();  // the next is decoded: the one after it goes now
     fs::remove(gone);
-    EXPECT_EQ(takeNames(feed, 3),
-              (std::vector<std::string>{"4.png 1/3", "1.png 0/2", "4.png 1/2"}));
+    EXPECT_EQ(takeNames(feed, 3), (Names{"4.png 1/4", "1.png 0/2", "4.png 1/2"}));
     feed.rewind();
-    EXPECT_EQ(takeNames(feed, 1), (std::vector<std::string>{"4.png 1/2"}));
-    feed.stop();
+    EXPECT_EQ(takeNames(feed, 1), (Names{"4.png 1/2"}));
+    feed.waitForPicture();
+    fs::remove_all(f.root);
+    EXPECT_EQ(takeNames(feed, 3), (Names{"1.png 0/2"}));
+    EXPECT_TRUE(feed.exhausted());
+    const auto said = [&f](const std::string& name, const char* what) {
+        return "varo: " + (f.root / name).string() + ": " + what + "\n";
+    };
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "varo: " + f.root.string() + "/2.jpg: not a PNG or JPEG picture\nvaro: " + gone +
-                  ": no such file\n");
-    EXPECT_FALSE(feed.exhausted());
+              said("2.jpg", "not a PNG or JPEG picture") + said(gone, "no such file") +
+                  said(tooLong, "File name too long") + said("4.png", "no such file") +
+                  said("1.png", "no such file") + "varo: no PNG or JPEG pictures to show\n");
 }
 
 // Every picture once in each round, rounds in new orders, never the same one twice running.
 TEST(PictureFeed, ShufflesEachRoundAnew) {
     Folder f;
-    for (char name = 'a'; name < 'f'; ++name)
-        f.picture(std::string(1, name) + ".png", kRed);
+    for (const char* name : {"a.png", "b.png", "c.png", "d.png", "e.png"})
+        f.add(name, kRed);
     PictureFeed feed;
     feed.start({{f.root}, true, 7, {}});
-    const std::vector<std::string> shown = takeNames(feed, 20);
-    std::set<std::vector<std::string>> rounds;
-    for (int round = 0; round < 4; ++round) {
-        std::vector<std::string> names(shown.begin() + 5 * round, shown.begin() + 5 * round + 5);
-        for (std::string& name : names)
-            name.resize(1);
-        EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), 5u) << round;
-        rounds.insert(names);
-        if (round > 0) {
-            EXPECT_NE(shown[5 * round - 1].front(), shown[5 * round].front()) << round;
-        }
-    }
-    EXPECT_GT(rounds.size(), 2u);
-}
-
-// With nothing showable the worker ends: nothing waits on it, nothing spins.
-TEST(PictureFeed, EndsWhenNothingCanBeShown) {
-    Folder f;
-    f.text("a.txt"), f.text("b.png");
-    const std::string longName = f.root.string() + "/" + std::string(4100, 'x') + ".png";
-    PictureFeed feed;
-    testing::internal::CaptureStderr();
-    feed.start({{f.root, longName}, false, 1, {}});
-    feed.waitForPicture();
-    EXPECT_TRUE(feed.exhausted());
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "varo: " + f.root.string() + "/b.png: not a PNG or JPEG picture\nvaro: " + longName +
-                  ": File name too long\nvaro: no PNG or JPEG pictures to show\n");
+    std::string shown;  // the pictures' first letters
+    for (const std::string& name : takeNames(feed, 20))
+        shown += name[0];
+    std::set<std::string> rounds;
+    for (int round = 0; round < 4; ++round)
+        rounds.insert(shown.substr(5 * round, 5));
+    for (const std::string& round : rounds)
+        EXPECT_EQ(std::set<char>(round.begin(), round.end()).size(), 5u) << shown;
+    EXPECT_GT(rounds.size(), 2u) << shown;
+    EXPECT_EQ(std::adjacent_find(shown.begin(), shown.end()), shown.end()) << shown;
 }
 
 class PictureShow : public VaroTest {
 protected:
     Folder folder_;
     void start(std::vector<std::string> paths, int duration, float fade) {
-        PictureShowOptions options;
-        options.paths = std::move(paths);
-        options.durationSeconds = duration;
-        options.fadeSeconds = fade;
-        startPictureShow(options, 1, {}, true);
+        startPictureShow({std::move(paths), duration, fade, 0, 0, 0}, 1, {}, true);
         settings.imageIndex = restartPictureShow(kPortraitPicture);
     }
     void TearDown() override {
@@ -185,16 +137,16 @@ protected:
         unsigned char texel[128 * 128 * 4] = {};
         glBindTexture(GL_TEXTURE_2D, pictureTexture(settings.imageIndex));
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
-        const float level = pictureLevel();
-        return std::to_string(static_cast<int>(texel[0] * level)) + "," +
-               std::to_string(static_cast<int>(texel[1] * level)) + "," +
-               std::to_string(static_cast<int>(texel[2] * level));
+        std::string colour;
+        for (int c = 0; c < 3; ++c)
+            colour += (c ? "," : "") + std::to_string(static_cast<int>(texel[c] * pictureLevel()));
+        return colour;
     }
 };
 
-// The first picture brightens in; every two seconds the next, through dark, and round again.
+// Each picture brightens in, every 2 s the next through dark, round again; else the built-in two.
 TEST_F(PictureShow, ChangesOnTheClockThroughDarkAndWraps) {
-    start({folder_.picture("a.png", kRed), folder_.picture("b.png", kBlue)}, 2, 1.0f);
+    start({folder_.add("a.png", kRed), folder_.add("b.png", kBlue)}, 2, 1.0f);
     const std::pair<int, const char*> frames[] = {
         {0, "0,0,0"},      {250, "127,0,0"},  {500, "255,0,0"},  {2000, "255,0,0"},
         {2250, "127,0,0"}, {2500, "0,0,0"},   {2750, "0,0,127"}, {3000, "0,0,255"},
@@ -213,23 +165,25 @@ TEST_F(PictureShow, ChangesOnTheClockThroughDarkAndWraps) {
     };
     EXPECT_GT(colouredPins(7000), 10000);  // the next change starts from the full picture...
     EXPECT_EQ(colouredPins(7500), 0);      // ...and is dark at its middle
+    start({}, 1, 0.0f);  // without the person's pictures, the timer alternates the built-in two
+    std::string shown;
+    for (int ms : {8499, 8500, 9499, 9500})
+        shown += (pinsAt(ms), settings.imageIndex == kPortraitPicture ? "portrait " : "fish-eye ");
+    EXPECT_EQ(shown, "portrait fish-eye fish-eye portrait ");
 }
 
-// A picture still being decoded leaves the pins dark; it comes on, told by its name with
-// --titles, as soon as it is decoded. The source stands for the screensaver's pictures.
+// A picture still decoding leaves the pins dark; it shows (named, with --titles) once decoded.
 TEST_F(PictureShow, APictureStillBeingDecodedLeavesThePinsDark) {
     std::atomic<bool> released{false};
-    PictureShowOptions options;
-    options.durationSeconds = 30;
-    startPictureShow(
-        options, 1,
-        [&](PictureBlock& block, std::string& name, Refusal&, const std::atomic<bool>& stop) {
-            while (!released && !stop)
-                std::this_thread::yield();
-            std::fill(std::begin(block), std::end(block), 255);
-            name = "grab\n.png";
-            return true;
-        });
+    const auto source = [&](PictureBlock& block, std::string& name, Refusal&,
+                            const std::atomic<bool>& stop) {
+        while (!released && !stop)
+            std::this_thread::yield();
+        std::fill(std::begin(block), std::end(block), 255);
+        name = "grab\n.png";
+        return true;
+    };
+    startPictureShow({{}, 30}, 1, source);
     settings.imageIndex = restartPictureShow(kPortraitPicture);
     tellOfPictures(PictureNews::titles);
     frameAt(100);
@@ -244,38 +198,22 @@ TEST_F(PictureShow, APictureStillBeingDecodedLeavesThePinsDark) {
     tellOfPictures(PictureNews::imageMessage);
 }
 
-// Without pictures of the person's, a timer alternates the built-in two.
-TEST_F(PictureShow, WithoutUserPicturesTheTimerAlternatesTheBuiltInOnes) {
-    start({}, 1, 0.0f);
-    for (const auto& [ms, index] : {std::pair{999, kPortraitPicture},
-                                    {1000, kFishEyePicture},
-                                    {1999, kFishEyePicture},
-                                    {2000, kPortraitPicture}}) {
-        pinsAt(ms);
-        EXPECT_EQ(settings.imageIndex, index) << ms << " ms";
-    }
-}
-
-// The key: fish-eye, portrait, each user picture, round again, with its message; a reset goes
-// back to the first user picture, a timed change tells of itself as the key does.
+// The key steps fish-eye, portrait, user pictures, round, with messages; reset: first user one.
 TEST_F(PictureShow, TheImageKeyStepsThroughAllAndTheResetReturnsToTheFirst) {
-    start({folder_.picture("a.png", kRed), folder_.picture("b.png", kBlue)}, 5, 0.0f);
+    start({folder_.add("a.png", kRed), folder_.add("b.png", kBlue)}, 5, 0.0f);
     frameAt(0);
     EXPECT_STREQ(textOverlay.messageText, "");  // the first comes on without a message
-    std::vector<std::string> messages;
-    for (int press = 0; press < 5; ++press) {
-        onKeyboard('i', 0, 0);
-        messages.push_back(textOverlay.messageText);
-    }
-    EXPECT_EQ(messages, (std::vector<std::string>{"Image 3/3: b.png", "Image 0/3: FishEye",
-                                                  "Image 1/3: Mona Lisa", "Image 2/3: a.png",
-                                                  "Image 3/3: b.png"}));
+    Names messages;
+    for (int press = 0; press < 5; ++press)
+        onKeyboard('i', 0, 0), messages.push_back(textOverlay.messageText);
+    EXPECT_EQ(messages, (Names{"Image 3/3: b.png", "Image 0/3: FishEye", "Image 1/3: Mona Lisa",
+                               "Image 2/3: a.png", "Image 3/3: b.png"}));
     onKeyboard('r', 0, 0);
     EXPECT_EQ(pinsAt(1000), "255,0,0");
     frameAt(6000);
-    EXPECT_EQ(std::string(textOverlay.messageText), "Image 3/3: b.png");
-    start({folder_.picture("a.png", kRed)}, 0, 0.0f);  // one picture: the key goes round
+    EXPECT_STREQ(textOverlay.messageText, "Image 3/3: b.png");
+    start({folder_.root / "a.png"}, 0, 0.0f);  // one picture: the key goes round
     pinsAt(0);
     onKeyboard('i', 0, 0);
-    EXPECT_EQ(std::string(textOverlay.messageText), "Image 0/2: FishEye");
+    EXPECT_STREQ(textOverlay.messageText, "Image 0/2: FishEye");
 }

@@ -1,8 +1,8 @@
 // The random generator and the oscillator bank: seeding, bands, pause, drift, and the read-out.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
-#include <tuple>
 #include <vector>
 
 #include "motion/oscillator_bank.h"
@@ -10,94 +10,96 @@
 #include "state/simulation_settings.h"
 
 namespace {
-TEST(Random, FollowsTheFifteenBitGeneratorAndWrapsModulo2To32) {
+using Settings = SimulationSettings;
+
+// The same 15-bit sequence from a seed on every build, whatever the seed; uniform numbers scale it.
+TEST(Random, GivesTheSameFifteenBitSequenceFromASeedOnEveryBuild) {
     seedRandom(1);
     EXPECT_EQ(nextRandom(), 41);
-    EXPECT_EQ(nextRandom(), 18467);
-    EXPECT_DOUBLE_EQ(uniformRandom(360.0), 6334 / 32768.0 * 360.0);
-    seedRandom(0xFFFFFFFFu);  // (2^32 - 1) * 214013 + 2531011 mod 2^32 = 2317000
+    EXPECT_EQ(uniformRandom(32768), 18467);
+    seedRandom(0xFFFFFFFFu);
     EXPECT_EQ(nextRandom(), 35);
-    seedRandom(7777777);  // the state's top bit is set: 36553 comes back without it
-    EXPECT_EQ(nextRandom(), 3785);
 }
 
-TEST(OscillatorBank, SeedingGivesOneToCountLessOneAPhaseAndASteadyRate) {
-    phase[kFrameClock] = 42, rate[kFrameClock] = 0.5, phase[20] = 43;
+std::vector<double> phases() {
+    return {phase, phase + kOscillatorCapacity};
+}
+
+// Oscillators 1..count-1 get a phase in degrees, a drifting rate of 0.02 to 0.04; seeds repeat.
+TEST(OscillatorBank, SeedingGivesEachOscillatorARandomPhaseAndRateThatTheSeedRepeats) {
+    phase[kFrameClock] = 42, phase[20] = 43;
     seedRandom(777);
     seedOscillators(20);
-    const int after = nextRandom();
+    const auto seeded = phases();
+    EXPECT_EQ(phase[kFrameClock] + phase[20], 42 + 43) << "outside 1..19 nothing is seeded";
+    for (int i = 1; i < 20; ++i)
+        EXPECT_TRUE(phase[i] >= 0 && phase[i] < 360 && rate[i] >= 0.02 && rate[i] < 0.04 &&
+                    rate[i] == targetRate[i] && drifting[i] == 1)
+            << i;
+    EXPECT_GT(*std::max_element(&phase[1], &phase[20]), 300);
     seedRandom(777);
-    for (int i = 1; i < 20; ++i) {
-        EXPECT_DOUBLE_EQ(phase[i], uniformRandom(360)) << i;
-        EXPECT_DOUBLE_EQ(targetRate[i], uniformRandom(0.02) + 0.02) << i;
-        EXPECT_EQ(rate[i], targetRate[i]) << i;
-        EXPECT_EQ(drifting[i], 1) << i;
-    }
-    EXPECT_EQ(nextRandom(), after) << "seeding draws two numbers per oscillator";
-    EXPECT_EQ(phase[kFrameClock] + rate[kFrameClock] + phase[20], 42 + 0.5 + 43);
+    seedOscillators(20);
+    EXPECT_EQ(phases(), seeded);
 }
 
-// A short step: phase += speed x rate x step per band; rate closes 0.001 or keeps 0.999; pause.
-TEST(OscillatorBank, BandsAdvanceAtTheirSpeedsWhileRatesDriftOrDecay) {
-    SimulationSettings s{};
-    s.rotateSpeed = 1.5f, s.movementSpeed = 0.5f, s.mainSpeed = 2.0f, s.lightRotateSpeed = 3.0f;
-    const double step = 1e-6f;
-    for (int i = 0; i < 63; ++i)
-        phase[i] = 0, rate[i] = targetRate[i] = 0.03, drifting[i] = i != 62;
-    targetRate[61] = 0.05;
+// Phases after a short step from 0 at equal rates, with one speed setting at 3 (or none).
+std::vector<double> advancedPhases(float Settings::*faster, int paused = 0) {
+    Settings s{};
+    s.rotateSpeed = s.movementSpeed = s.mainSpeed = s.lightRotateSpeed = 1;
+    if (faster)
+        s.*faster = 3;
+    for (int i = 0; i < kOscillatorCapacity; ++i)
+        phase[i] = 0, rate[i] = targetRate[i] = 0.03, drifting[i] = 1;
     seedRandom(5);
-    advanceOscillators(63, static_cast<float>(step), s, 0);
-    // First, last, and the phase per rate and step.
-    const std::tuple<int, int, double> bands[] = {
-        {1, 3, 1.5 * 57.3}, {4, 6, 0.5}, {7, 49, 2.0}, {50, 60, 3.0}};
-    EXPECT_NEAR(phase[kFrameClock], step * 2.0, 1e-18);
-    for (const auto& [first, last, factor] : bands)
-        for (int i = first; i <= last; ++i)
-            ASSERT_NEAR(phase[i], factor * 0.03 * step, 1e-15) << "oscillator " << i;
-    EXPECT_DOUBLE_EQ(rate[61], 0.03 + 0.02 * 0.001);
-    EXPECT_DOUBLE_EQ(rate[62], 0.03 * 0.999);
-    const double before[] = {phase[kLastPausable], phase[kLastPausable + 1]};
-    seedRandom(9);
-    for (int n = 0; n < 2 * 10; ++n)
-        uniformRandom(1);  // what 10..19 alone draw for a short step
-    const int expected = nextRandom();
-    seedRandom(9);
-    advanceOscillators(20, static_cast<float>(step), s, 1);
-    EXPECT_EQ(nextRandom(), expected);
-    EXPECT_EQ(phase[kLastPausable], before[0]);
-    EXPECT_GT(phase[kLastPausable + 1], before[1]);
+    advanceOscillators(20, 1e-4f, s, paused);
+    return phases();
 }
 
-// A flip about every 5 s, a new target every 10 s, positive 45 times in 100, 0.02 to 0.04 off 0.
-TEST(OscillatorBank, FlipsAndNewTargetsComeAtTheirRates) {
-    SimulationSettings s{};
+// Each speed speeds its band (57.3 deg/rad); pause stops clock, stars, camera (0..9), not 10..19.
+TEST(OscillatorBank, SpeedSettingsSpeedTheirBandsAndThePauseStopsTheFirstTen) {
+    const auto plain = advancedPhases(nullptr), paused = advancedPhases(nullptr, 1);
+    EXPECT_NEAR(plain[1] / plain[4], 57.3, 1e-9);
+    const char bands[] = "mrrrvvvmmmmmmmmmmmmm";  // main, rotate or moVement speed, by oscillator
+    for (auto [speed, band] : {std::pair{&Settings::rotateSpeed, 'r'},
+                               {&Settings::movementSpeed, 'v'},
+                               {&Settings::mainSpeed, 'm'}}) {
+        const auto faster = advancedPhases(speed);
+        for (int i = 0; i < 20; ++i)
+            EXPECT_NEAR(faster[i], plain[i] * (bands[i] == band ? 3 : 1), 1e-12) << band << i;
+    }
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(paused[i] == 0, i < 10) << i;
+}
+
+// 1000 s: flips each 5 s, targets each 10 s (45% > 0, 0.02-0.04 off 0); gaps halve in 693 frames.
+TEST(OscillatorBank, RatesDriftToNewTargetsOrDieAwayAtTheirPace) {
     seedRandom(31337);
     seedOscillators(20);
     int flips = 0, targets = 0, positive = 0;
-    const int frames = 20000;  // 1000 seconds of 0.05
-    for (int frame = 0; frame < frames; ++frame) {
-        const std::vector<int> wasDrifting(drifting, drifting + 20);
-        const std::vector<double> wasTarget(targetRate, targetRate + 20);
-        advanceOscillators(20, 0.05f, s, 0);
-        for (int i = 0; i < 20; ++i) {
-            flips += drifting[i] != wasDrifting[i];
-            if (targetRate[i] != wasTarget[i])
-                ++targets, positive += targetRate[i] > 0;
-        }
+    for (int frame = 0; frame < 20000; ++frame) {  // 20 oscillators: 1 oscillator-second a frame
+        const std::vector<double> wasDrifting(drifting, drifting + 20),
+            was(targetRate, targetRate + 20);
+        advanceOscillators(20, 0.05f, Settings{}, 0);
+        for (int i = 0; i < 20; ++i)
+            flips += drifting[i] != wasDrifting[i], targets += targetRate[i] != was[i],
+                positive += targetRate[i] != was[i] && targetRate[i] > 0;
     }
-    const double seconds = frames * 0.05 * 20;  // oscillator-seconds
-    EXPECT_NEAR(flips / seconds, 0.2, 0.02);
-    EXPECT_NEAR(targets / seconds, 0.1, 0.01);
+    EXPECT_NEAR(flips / 20000.0, 0.2, 0.02);
+    EXPECT_NEAR(targets / 20000.0, 0.1, 0.01);
     EXPECT_NEAR(static_cast<double>(positive) / targets, 0.45, 0.03);
-    for (int i = 1; i < 20; ++i)
-        EXPECT_TRUE(std::fabs(targetRate[i]) >= 0.02 && std::fabs(targetRate[i]) < 0.04) << i;
+    rate[1] = rate[2] = 0.03, targetRate[1] = -0.01, drifting[1] = 1, drifting[2] = 0;
+    for (int frame = 0; frame < 693; ++frame)
+        advanceOscillators(3, 1e-6f, Settings{}, 0);  // too short a step for flips or targets
+    EXPECT_NEAR(rate[1], 0.01, 1e-4);
+    EXPECT_NEAR(rate[2], 0.015, 1e-4);
 }
 
-TEST(OscillatorBank, ValueMapsTheSineOntoLowToLowPlusSpan) {
-    phase[kTitleShakeX] = 2.0;
-    EXPECT_DOUBLE_EQ(oscillatorValue(kTitleShakeX, 0.5, 720, -360),
-                     (std::sin(1.0) * 0.5 + 0.5) * 720 - 360);
-    EXPECT_DOUBLE_EQ(oscillatorValue(kTitleShakeX, 0.0, 4, -1), 1.0) << "no frequency: the middle";
-    EXPECT_EQ(phase[kTitleShakeX], 2.0) << "reading changes nothing";
+// The read-out follows the sine of frequency x phase over [low, low + span], from its middle.
+TEST(OscillatorBank, ReadOutRunsFromTheMiddleOfItsRangeToBothEnds) {
+    for (const auto& [radians, value] :
+         {std::pair{0.0, 1.0}, {M_PI / 2, 3.0}, {M_PI * 1.5, -1.0}}) {
+        phase[kTitleShakeX] = radians / 2;
+        EXPECT_NEAR(oscillatorValue(kTitleShakeX, 2, 4, -1), value, 1e-12) << radians;
+    }
 }
 }  // namespace

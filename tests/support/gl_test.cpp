@@ -2,31 +2,23 @@
 #include "tests/support/gl_test.h"
 
 #include <GL/freeglut.h>
+#include <GL/glx.h>
+#include <poll.h>
 
-#include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <thread>
 
 #include "app/frame.h"
 #include "app/reset.h"
 #include "app/scene.h"
 #include "app/window.h"
 #include "input/keyboard.h"
-#include "motion/oscillator_bank.h"
 #include "overlay/text_overlay.h"
-#include "state/frame_clock.h"
-#include "state/settings.h"
-#include "state/window_state.h"
 #include "view/camera.h"
 
 namespace {
-void drawNothing() {}
-
-// One real window for the whole test program, with the program's own reshape callback and
-// the whole scene set up as at start-up (textures from the working directory).
+// One real window per test program, with the program's reshape callback and start-up scene.
 class GlEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
@@ -39,9 +31,9 @@ public:
         glutCreateWindow("Varo");
         glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_CONTINUE_EXECUTION);
         glutReshapeFunc(onReshape);
-        glutDisplayFunc(drawNothing);
+        glutDisplayFunc([] {});
         ASSERT_TRUE(resizeWindow(kTestWindowWidth, kTestWindowHeight));
-        ASSERT_TRUE(initScene());
+        initScene();
     }
 };
 }  // namespace
@@ -52,12 +44,16 @@ void pumpEvents() {
 
 bool resizeWindow(int width, int height) {
     glutReshapeWindow(width, height);
-    for (int wait = 0; wait < 400; ++wait) {  // two seconds
+    Display* display = glXGetCurrentDisplay();
+    pollfd server{ConnectionNumber(display), POLLIN, 0};
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (std::chrono::steady_clock::now() < end) {
         glutMainLoopEvent();
         if (windowWidth == width && windowHeight == height && glutGet(GLUT_WINDOW_WIDTH) == width &&
             glutGet(GLUT_WINDOW_HEIGHT) == height)
             return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));  // the X server's turn
+        if (XEventsQueued(display, QueuedAfterFlush) == 0)
+            poll(&server, 1, 100);  // until the X server sends an event
     }
     return false;
 }
@@ -95,28 +91,22 @@ std::array<double, 16> currentMatrix(unsigned int which) {
 std::vector<float> feedback(unsigned int type, const std::function<void()>& draw, double extent) {
     static std::vector<GLfloat> buffer(1 << 20);
     glPushAttrib(GL_VIEWPORT_BIT | GL_TRANSFORM_BIT);
-    const auto pixels = static_cast<int>(2 * extent * 100);
     for (GLenum matrix : {GL_PROJECTION, GL_MODELVIEW}) {
-        glMatrixMode(matrix);
-        glPushMatrix();
+        glMatrixMode(matrix), glPushMatrix();
         if (extent > 0)
             glLoadIdentity();
+        if (extent > 0 && matrix == GL_PROJECTION)
+            glOrtho(-extent, extent, -extent, extent, -extent, extent);
     }
-    if (extent > 0) {
-        glViewport(0, 0, pixels, pixels);
-        glMatrixMode(GL_PROJECTION);
-        glOrtho(-extent, extent, -extent, extent, -extent, extent);
-        glMatrixMode(GL_MODELVIEW);
-    }
+    if (extent > 0)
+        glViewport(0, 0, static_cast<int>(200 * extent), static_cast<int>(200 * extent));
     glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), type, buffer.data());
     glRenderMode(GL_FEEDBACK);
     draw();
     const int used = glRenderMode(GL_RENDER);
     EXPECT_GE(used, 0) << "feedback buffer overflow";
-    for (GLenum matrix : {GL_PROJECTION, GL_MODELVIEW}) {
-        glMatrixMode(matrix);
-        glPopMatrix();
-    }
+    for (GLenum matrix : {GL_PROJECTION, GL_MODELVIEW})
+        glMatrixMode(matrix), glPopMatrix();
     glPopAttrib();
     return {buffer.begin(), buffer.begin() + std::max(used, 0)};
 }
@@ -152,28 +142,14 @@ void VaroTest::TearDown() {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-namespace {
-bool testsReturned = false;
-
-// The program under test ends the process from its frame (the quit fade). If that happens
-// outside a death test, the tests still to run would be skipped with exit status 0: fail instead.
-void failIfEndedEarly() {
-    if (!testsReturned) {
-        std::fputs("the process ended before its tests did\n", stderr);
-        std::_Exit(1);
-    }
-}
-}  // namespace
-
 int main(int argc, char** argv) {
-    const bool deathTestChild = std::any_of(argv, argv + argc, [](const char* arg) {
-        return std::strncmp(arg, "--gtest_internal_run_death_test", 31) == 0;
-    });
     ::testing::InitGoogleTest(&argc, argv);
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     ::testing::AddGlobalTestEnvironment(new GlEnvironment);
-    if (!deathTestChild)
-        std::atexit(failIfEndedEarly);
+    static bool testsReturned = false;
+    std::atexit([] {  // the quit fade ends the process: tests still to run would pass unseen
+        if (!testsReturned)
+            std::fputs("the process ended before its tests did\n", stderr), std::_Exit(1);
+    });
     const int result = RUN_ALL_TESTS();
     testsReturned = true;
     return result;

@@ -1,25 +1,31 @@
 // Test support: a real GLUT window with a GL context, and a fixture with fresh program state.
 #pragma once
 
+// What nearly every test uses comes with it.
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <functional>
+#include <string>
 #include <vector>
 
-// The window the tests draw into: 1024 x 768, created before the first test.
-constexpr int kTestWindowWidth = 1024;
-constexpr int kTestWindowHeight = 768;
+#include "motion/oscillator_bank.h"
+#include "state/frame_clock.h"
+#include "state/settings.h"
+#include "state/window_state.h"
+
+constexpr int kTestWindowWidth = 1024, kTestWindowHeight = 768;  // made before the first test
 
 // Handles the window's pending events (reshapes among them) without drawing.
 void pumpEvents();
 
-// Asks the toolkit for a window size and waits until the reshape has arrived; returns
-// whether it did within two seconds.
+// Asks for a window size and waits for its reshape; false if none came within two seconds.
 bool resizeWindow(int width, int height);
 
-// Sets the clock to `ms` and draws one frame as the program does, waiting until it is drawn;
-// returns the GL errors that frame counted.
+// Draws one frame at clock `ms` as the program does, to its end; the GL errors it counted.
 int frameAt(int ms);
 
 // Reads a w x h RGB block from the back buffer, rows from the bottom.
@@ -31,17 +37,14 @@ int litPixels(int level = 1);
 // The model-view or projection matrix (GL_MODELVIEW_MATRIX or GL_PROJECTION_MATRIX).
 std::array<double, 16> currentMatrix(unsigned int which);
 
-// Runs `draw` in GL feedback mode with vertices of `type` (GL_3D, GL_3D_COLOR, ...) and returns
-// the values fed back. With `extent` > 0 the transforms map the box [-extent, extent]^3 onto
-// 100 pixels per unit, and objectPoint turns a vertex's window x, y, z back into object units.
+// `draw`'s GL feedback for `type` vertices; `extent` > 0 maps [-extent, extent]^3 at 100 px a unit.
 std::vector<float> feedback(unsigned int type, const std::function<void()>& draw,
                             double extent = 0);
 inline std::array<double, 3> objectPoint(const float* v, double extent) {
     return {v[0] / 100.0 - extent, v[1] / 100.0 - extent, extent * (1 - 2.0 * v[2])};
 }
 
-// Puts every global of the program back to its start-up value, as after initScene, with the
-// clock at `ms` milliseconds. GL objects stay as they are.
+// Every global back to its start-up value (as after initScene), the clock at `ms`; not GL's.
 void resetProgramState(int ms = 0);
 
 // Every test that touches program state derives from this fixture.
