@@ -36,5 +36,5 @@ await "Varo started by the daemon" running
 VARO_PID=$hack && first_frame
 check "stars" "$(convert "$SHOT" -colorspace gray -threshold 50% -format '%[fx:mean]' info:)" '>' 0.001
 as_nobody xscreensaver-command -deactivate >/dev/null
-ends_within deactivation 5
+ends_within deactivation 15  # the daemon, then Varo: slow only under a heavy load
 ! grep 'varo:' "$E2E_OUT/daemon.log" || fail "Varo complained"
