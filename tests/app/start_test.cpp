@@ -60,14 +60,15 @@ TEST(CommandLine, TakesItsOptionsAndLeavesTheToolkitsOwn) {
 
 // Rows: the text, and the window it names (0: refused). A leading zero is not octal.
 TEST(CommandLine, ReadsWindowIdsAsDecimalOrHexadecimal) {
-    const std::pair<const char*, unsigned long> rows[] = {
-        {"010", 10},  {"09", 9}, {"0x1F", 31}, {"0X1f", 31}, {"4294967295", ~0u},
-        {"0x", 0},    {"-1", 0}, {"", 0},      {"0", 0},     {"4294967296", 0},
-        {"0x0x5", 0}, {"+5", 0}, {" 5", 0},    {"12abc", 0}, {"0x100000000", 0},
+    const std::pair<const char*, long long> rows[] = {
+        // -1: refused (window 0 is none)
+        {"010", 10},   {"09", 9},  {"0x1F", 31}, {"0X1f", 31},  {"4294967295", 4294967295},
+        {"0x", -1},    {"-1", -1}, {"", -1},     {"0", -1},     {"4294967296", -1},
+        {"0x0x5", -1}, {"+5", -1}, {" 5", -1},   {"12abc", -1}, {"0x100000000", -1},
     };
     for (const auto& [text, window] : rows) {
         unsigned long id = 0;
-        EXPECT_EQ(readWindowId(text, id) ? id : 0, window) << "'" << text << "'";
+        EXPECT_EQ(readWindowId(text, id) ? static_cast<long long>(id) : -1, window) << text;
     }
 }
 
