@@ -8,6 +8,8 @@ readonly NOBODY=65534
 mkdir -p "$SCRATCH/bin" "$SCRATCH/share/varo" "$SCRATCH/home"
 cp "$E2E_VARO" "$SCRATCH/bin/varo" && cp "$E2E_DATA"/*.bmp "$SCRATCH/share/varo/"
 cp "$E2E_STOP" "$SCRATCH/stop.so" && chmod -R a+rX "$SCRATCH"
+# The daemon nices its programs to 10 by default: beside the other tests on a busy machine, a
+# sanitized build would get a few per cent of a core, and its start and end would take minutes.
 cat >"$SCRATCH/home/.xscreensaver" <<SETTINGS
 mode: one
 selected: 0
@@ -15,6 +17,7 @@ lock: False
 fade: False
 unfade: False
 splash: False
+nice: 0
 programs: \\
   GL: env LD_PRELOAD=$SCRATCH/stop.so $SCRATCH/bin/varo --root \\n\\
 
@@ -36,5 +39,5 @@ await "Varo started by the daemon" running
 VARO_PID=$hack && first_frame
 check "stars" "$(convert "$SHOT" -colorspace gray -threshold 50% -format '%[fx:mean]' info:)" '>' 0.001
 as_nobody xscreensaver-command -deactivate >/dev/null
-ends_within deactivation 15  # the daemon, then Varo: slow only under a heavy load
+ends_within deactivation "$DEADLINE"  # a bound against a hang: the time is the bench's
 ! grep 'varo:' "$E2E_OUT/daemon.log" || fail "Varo complained"
