@@ -197,5 +197,6 @@ TEST(ScreensaverConfig, EveryArgumentItsDialogCanGiveIsAccepted) {
         EXPECT_EQ(givenWindowDoes(with(range[3])), absent) << with(range[3]);
     }
     EXPECT_GE(sliders, 10) << "the dialog's sliders were not all read";
+    EXPECT_NE(givenWindowDoes("--duration 0"), absent) << "0 keeps one picture: no default";
 }
 }  // namespace

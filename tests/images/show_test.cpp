@@ -99,6 +99,16 @@ TEST(PictureFeed, HandsOverInOrderDroppingWhatFailsOnceAndEndsWithNoneLeft) {
                   said("1.png", "no such file") + "varo: no PNG or JPEG pictures to show\n");
 }
 
+// A lone picture comes again and again, after a rewind too.
+TEST(PictureFeed, ShowsALonePictureAgainAfterARewind) {
+    Folder f;
+    PictureFeed feed;
+    feed.start({{f.add("a.png", kRed)}, false, 1, {}});
+    EXPECT_EQ(takeNames(feed, 2), (Names{"a.png 0/1", "a.png 0/1"}));
+    feed.rewind();
+    EXPECT_EQ(takeNames(feed, 2), (Names{"a.png 0/1", "a.png 0/1"}));
+}
+
 // Every picture once in each round, rounds in new orders, never the same one twice running.
 TEST(PictureFeed, ShufflesEachRoundAnew) {
     Folder f;
